@@ -100,7 +100,9 @@ int formatExponent(double value, char* out, int capacity) {
 void putField(FieldTexts& texts, int index, double value, FixedFormat format) {
     const int capacity = boundedCapacity(texts.fieldCapacity, fieldTextUnits);
     char narrow[fieldTextUnits] = {};
-    int length = formatFixed(value, format, narrow, capacity);
+    // Non-finite values should not reach the state; if one does, it reads as
+    // the same "NaN" mark that a refused field shows, or as an infinity.
+    int length = std::isfinite(value) ? formatFixed(value, format, narrow, capacity) : -1;
     if (length < 0) {
         length = formatExponent(value, narrow, capacity);
     }

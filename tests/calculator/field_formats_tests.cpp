@@ -105,17 +105,28 @@ TEST_F(FieldFormatsTest, WideValuesTakeTheShortestExponentFormThatReadsBack) {
 }
 
 TEST_F(FieldFormatsTest, ValuesNoFloatCanHoldStillGiveABoundedText) {
-    const double values[] = {1e39, -3.5e300, std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(),
-                             std::numeric_limits<double>::quiet_NaN()};
-    for (double value : values) {
-        SCOPED_TRACE(value);
-        setTranslationX(value);
+    const double infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        double value;
+        const char* text; // nullptr: only a bounded text is promised
+    } cases[] = {
+        {1e39, nullptr},
+        {-3.5e300, nullptr},
+        {infinity, "inf"},
+        {-infinity, "-inf"},
+        {std::numeric_limits<double>::quiet_NaN(), "NaN"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        setTranslationX(c.value);
         formatState(texts);
         for (int index : xFields) {
             const std::string shown = narrow(field(index));
             EXPECT_FALSE(shown.empty());
             EXPECT_LE(shown.size(), 30u);
+            if (c.text != nullptr) {
+                EXPECT_EQ(c.text, shown);
+            }
             float back = 0.0f;
             EXPECT_FALSE(readSingle(shown.c_str(), back)) << shown; // never a plausible number
         }
