@@ -1,0 +1,9 @@
+#include "app/app_window.h"
+
+#include "app/app_texts.h"
+
+HWND mainWindow = nullptr;
+
+void showMessage(HWND owner, const wchar_t* text, UINT icon) {
+    MessageBoxW(owner, text, appTexts.title, icon);
+}

@@ -1,0 +1,87 @@
+#include "app/main_window_proc.h"
+
+#include "app/app_window.h"
+#include "app/commands.h"
+#include "app/fatal_error.h"
+#include "app/field_window_io.h"
+#include "calculator/field_texts.h"
+#include "notation/self_test.h"
+#include "ui/about_dialog.h"
+#include "ui/control_ids.h"
+#include "ui/help_dialog.h"
+#include "ui/main_window.h"
+#include "ui/menu.h"
+
+namespace {
+
+void showState(HWND window) {
+    FieldTexts texts;
+    initFieldTexts(texts);
+    formatState(texts);
+    writeFields(window, texts);
+}
+
+void onCreate(HWND window) {
+    mainWindow = window;
+    SetMenu(window, createMainMenu());
+    if (!createControls(window)) {
+        SendMessageW(window, WM_DESTROY, 0, 0);
+    }
+    showState(window);
+    // Every start proves the conversion chain before the user sees a number.
+    if (!runSelfTest()) {
+        reportFatalError(fatalSelfTest);
+    }
+}
+
+void onDestroy(HWND window) {
+    if (window == mainWindow) {
+        mainWindow = nullptr;
+    }
+    PostQuitMessage(0);
+}
+
+// Menu commands are told apart by the low word alone, so the F1 accelerator
+// (notification 1) and the menu (notification 0) act alike.
+LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+    case exitCommand:
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+    case aboutCommand:
+        showAboutDialog(window);
+        return 0;
+    case resetCommandId:
+        resetCommand(window);
+        return 0;
+    case helpMenuCommand:
+    case helpKeyCommand:
+        showHelpDialog(window);
+        return 0;
+    default:
+        if (handleCommand(window, wParam) != 0) {
+            return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+        }
+        return 0;
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        onCreate(window);
+        return 0;
+    case WM_DESTROY:
+        onDestroy(window);
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_COMMAND:
+        return onCommand(window, wParam, lParam);
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
