@@ -6,22 +6,26 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
+#include <sstream>
 #include <string>
 
 // Comparisons of the poses that the robot-text readers fill, printing both
 // poses on failure. A tolerance of 0 demands the exact value.
 
 inline std::string describe(const EulerPose& p) {
-    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ", " + std::to_string(p.z) +
-           " | a " + std::to_string(p.a) + ", b " + std::to_string(p.b) + ", c " +
-           std::to_string(p.c) + ")";
+    std::ostringstream text;
+    text << std::setprecision(17) << "(" << p.x << ", " << p.y << ", " << p.z << " | a " << p.a
+         << ", b " << p.b << ", c " << p.c << ")";
+    return text.str();
 }
 
 inline std::string describe(const QuatPose& p) {
-    return "(" + std::to_string(p.x) + ", " + std::to_string(p.y) + ", " + std::to_string(p.z) +
-           " | " + std::to_string(p.q1) + ", " + std::to_string(p.q2) + ", " +
-           std::to_string(p.q3) + ", " + std::to_string(p.q4) +
-           (p.unitLength ? " unit)" : " not unit)");
+    std::ostringstream text;
+    text << std::setprecision(17) << "(" << p.x << ", " << p.y << ", " << p.z << " | " << p.q1
+         << ", " << p.q2 << ", " << p.q3 << ", " << p.q4
+         << (p.unitLength ? " unit)" : " not unit)");
+    return text.str();
 }
 
 inline bool near(double actual, double expected, double tolerance) {
@@ -70,6 +74,7 @@ inline EulerPose untouchedEulerPose() {
 // A readable name for a case's text: its first 60 units and its length.
 inline std::string traceText(const wchar_t* text) {
     const std::wstring whole(text);
-    return ::testing::PrintToString(whole.substr(0, 60)) + " (" + std::to_string(whole.size()) +
-           " units)";
+    std::ostringstream trace;
+    trace << ::testing::PrintToString(whole.substr(0, 60)) << " (" << whole.size() << " units)";
+    return trace.str();
 }
