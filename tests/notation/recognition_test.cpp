@@ -153,7 +153,11 @@ TEST(Recognition, RefusedTextLeavesItsMessageAndTheStateAlone) {
          unitQuaternionMessage},
         {L"PERS tooldata t1:=[TRUE,[[0,0,100],[0.9,0,0,0]],[1,[0,0,1],[1,0,0,0],0,0,0]];",
          unitQuaternionMessage},
-        // an all-zero quaternion cannot be normalised, not even inside a work object
+        // a work object's frames are checked before they are composed
+        {L"PERS wobjdata w1:=[FALSE,TRUE,\"\",[[0,0,0],[2,0,0,0]],[[0,0,0],[1,0,0,0]]];",
+         unitQuaternionMessage},
+        {L"PERS wobjdata w1:=[FALSE,TRUE,\"\",[[0,0,0],[1,0,0,0]],[[10,0,0],[0.7,0,0,0.7]]];",
+         unitQuaternionMessage},
         {L"PERS wobjdata w1:=[FALSE,TRUE,\"\",[[0,0,0],[0,0,0,0]],[[0,0,0],[1,0,0,0]]];",
          unitQuaternionMessage},
         {L"CONST robtarget p1 := [[1,2,3],[1,0,0,0]];", parsingFailedMessage},
