@@ -116,7 +116,7 @@ bool readSingle(const char* text, std::size_t length, float& value, std::size_t*
         std::from_chars(first, last, result, std::chars_format::general);
     if (parsed.ec == std::errc::result_out_of_range) {
         // Too large for float: refused, an infinity would poison every later
-        // calculation. Too small: strtof gives zero, and so do we.
+        // calculation. So small that it rounds to zero: zero, as strtof gives.
         if (span.atLeastOne) {
             return false;
         }
