@@ -127,7 +127,7 @@ TEST(Recognition, RecognisedTextBecomesTheCurrentTransformation) {
         loadText(texts, c.text);
         ASSERT_TRUE(recognizeRobotText(texts));
         EXPECT_TRUE(currentIs(c.pose));
-        EXPECT_STREQ(narrow(texts.text).c_str(), narrow(c.text).c_str());
+        EXPECT_STREQ(texts.text, c.text);
         // The pose forms come back from the new matrix; the slots stay.
         EXPECT_EQ(std::memcmp(&calculator.slotA, &before.slotA, sizeof before.slotA), 0);
         EXPECT_EQ(std::memcmp(&calculator.slotB, &before.slotB, sizeof before.slotB), 0);
@@ -178,7 +178,7 @@ TEST(Recognition, RefusedTextLeavesItsMessageAndTheStateAlone) {
         FieldTexts texts;
         loadText(texts, c.text);
         EXPECT_FALSE(recognizeRobotText(texts));
-        EXPECT_STREQ(narrow(texts.text).c_str(), narrow(c.message).c_str());
+        EXPECT_STREQ(texts.text, c.message);
         EXPECT_TRUE(sameState(before, calculator));
     }
 }
