@@ -66,6 +66,15 @@ LRESULT onCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// The labels fill their text's background; give them the window's own
+// background colour so they do not stand out as boxes where the system's
+// menu and button-face colours differ.
+LRESULT onCtlColorStatic(HDC context) {
+    SetBkColor(context, GetSysColor(COLOR_MENU));
+    SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
+}
+
 } // namespace
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,6 +90,8 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_COMMAND:
         return onCommand(window, wParam, lParam);
+    case WM_CTLCOLORSTATIC:
+        return onCtlColorStatic(reinterpret_cast<HDC>(wParam));
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

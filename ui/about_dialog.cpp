@@ -98,8 +98,9 @@ INT_PTR onCtlColorStatic(HDC context, HWND control) {
     }
     SetBkMode(context, TRANSPARENT);
     SetTextColor(context, id == aboutLinkId ? linkColour : headingColour);
-    // A system brush: nothing to create, nothing to release.
-    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_MENU));
+    // The dialog's own background, as a system brush: nothing to create and
+    // nothing to release however often the box is drawn.
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 // A click on the link opens the home page and keeps the box open; any other
