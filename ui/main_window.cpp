@@ -191,19 +191,19 @@ void setFont(HWND control, HFONT font) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
 }
 
-bool createControl(HWND parent, const ControlSpec& spec) {
-    const HFONT font = fontFor(spec.font);
-    switch (spec.kind) {
+bool createControl(HWND parent, const ControlSpec& control) {
+    const HFONT font = fontFor(control.font);
+    switch (control.kind) {
     case ControlKind::label:
-        return createLabel(parent, spec.text, font, spec.x, spec.y, spec.width);
+        return createLabel(parent, control.text, font, control.x, control.y, control.width);
     case ControlKind::numberField:
-        return createNumberField(parent, font, spec.id, numberFieldStyle, spec.x, spec.y,
-                                 spec.width, spec.height);
+        return createNumberField(parent, font, control.id, numberFieldStyle, control.x, control.y,
+                                 control.width, control.height);
     case ControlKind::textLine:
-        return createNumberField(parent, font, spec.id, textLineStyle, spec.x, spec.y, spec.width,
-                                 spec.height);
+        return createNumberField(parent, font, control.id, textLineStyle, control.x, control.y,
+                                 control.width, control.height);
     case ControlKind::button:
-        return createButton(parent, spec.text, font, spec.id, spec.x, spec.y);
+        return createButton(parent, control.text, font, control.id, control.x, control.y);
     }
     return false;
 }
@@ -256,9 +256,9 @@ bool createControls(HWND parent) {
         return false;
     }
     bool allCreated = true;
-    for (const ControlSpec& spec : controls) {
+    for (const ControlSpec& control : controls) {
         // A failed control has reported itself; the others are still made.
-        allCreated = createControl(parent, spec) && allCreated;
+        allCreated = createControl(parent, control) && allCreated;
     }
     if (!allCreated) {
         reportFatalError(fatalCreateControls);
