@@ -8,8 +8,6 @@
 
 namespace {
 
-bool lastVerdict = false;
-
 // Appends value as "%.Nf" behind the text already in out[0..length), after a
 // blank unless it is the first value; false when it does not fit.
 bool appendFixed(double value, int decimals, char* out, int capacity, int& length) {
@@ -167,10 +165,5 @@ bool runSelfTest() {
     // Both sets run even when the first fails.
     const bool abbPassed = selfTestAbb();
     const bool fanucPassed = selfTestFanuc();
-    lastVerdict = abbPassed && fanucPassed;
-    return lastVerdict;
-}
-
-bool isSelfTestPassing() {
-    return lastVerdict;
+    return abbPassed && fanucPassed;
 }

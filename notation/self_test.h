@@ -11,9 +11,6 @@ bool runSelfTest();
 bool selfTestAbb();
 bool selfTestFanuc();
 
-// The verdict of the most recent runSelfTest; false before the first run.
-bool isSelfTestPassing();
-
 // The same tests on a given data set.
 bool selfTestAbb(const AbbSelfTestData& data);
 bool selfTestFanuc(const FanucSelfTestData& data);

@@ -76,7 +76,6 @@ TEST(SelfTest, BothBuiltInSetsPass) {
     EXPECT_TRUE(selfTestAbb());
     EXPECT_TRUE(selfTestFanuc());
     EXPECT_TRUE(runSelfTest());
-    EXPECT_TRUE(isSelfTestPassing());
 }
 
 TEST(SelfTest, ReferencesReadBackAsPrinted) {
