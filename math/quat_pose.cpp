@@ -1,5 +1,7 @@
 #include "math/quat_pose.h"
 
+#include "math/adjugate_inverse.h"
+
 #include <cmath>
 
 namespace {
@@ -59,7 +61,7 @@ Transform transformFromQuatPose(QuatPose p) {
     at(f, 2, 2) = (1.0 - twice(x, x)) - twice(y, y);
     at(f, 3, 3) = 1.0;
 
-    Transform m = inverse(f);
+    Transform m = adjugate::inverseByAdjugate(f);
     at(m, 0, 3) = p.x;
     at(m, 1, 3) = p.y;
     at(m, 2, 3) = p.z;
@@ -76,7 +78,7 @@ QuatPose quatPoseFromTransform(Transform m) {
     at(rotation, 0, 3) = 0.0;
     at(rotation, 1, 3) = 0.0;
     at(rotation, 2, 3) = 0.0;
-    const Transform inv = inverse(rotation);
+    const Transform inv = adjugate::inverseByAdjugate(rotation);
     auto i = [&](int r, int c) { return at(inv, r, c); };
 
     // The comparisons are strict, so ties fall to the later branch. No sign

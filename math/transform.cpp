@@ -1,32 +1,6 @@
 #include "math/transform.h"
 
-namespace {
-
-// Determinant of the 3x3 matrix left when row skipRow and column skipColumn
-// are struck from m, expanded along its first row.
-double minorDeterminant(const Transform& m, int skipRow, int skipColumn) {
-    int rows[3];
-    int columns[3];
-    for (int i = 0, r = 0, c = 0; i < 4; ++i) {
-        if (i != skipRow) {
-            rows[r++] = i;
-        }
-        if (i != skipColumn) {
-            columns[c++] = i;
-        }
-    }
-    auto e = [&](int r, int c) { return at(m, rows[r], columns[c]); };
-    return e(0, 0) * (e(1, 1) * e(2, 2) - e(1, 2) * e(2, 1)) -
-           e(0, 1) * (e(1, 0) * e(2, 2) - e(1, 2) * e(2, 0)) +
-           e(0, 2) * (e(1, 0) * e(2, 1) - e(1, 1) * e(2, 0));
-}
-
-double cofactor(const Transform& m, int row, int column) {
-    const double minor = minorDeterminant(m, row, column);
-    return (row + column) % 2 == 0 ? minor : -minor;
-}
-
-} // namespace
+#include "math/adjugate_inverse.h"
 
 void setIdentity(Transform& m) {
     for (int r = 0; r < 4; ++r) {
@@ -66,24 +40,13 @@ Transform transpose(Transform m) {
 }
 
 double determinant(Transform m) {
-    // Laplace expansion along the first row; the bottom row counts like any other.
-    return ((at(m, 0, 0) * cofactor(m, 0, 0) + at(m, 0, 1) * cofactor(m, 0, 1)) +
-            at(m, 0, 2) * cofactor(m, 0, 2)) +
-           at(m, 0, 3) * cofactor(m, 0, 3);
+    const double firstRow[4] = {adjugate::cofactor(m, 0, 0), adjugate::cofactor(m, 0, 1),
+                                adjugate::cofactor(m, 0, 2), adjugate::cofactor(m, 0, 3)};
+    return adjugate::expandFirstRow(m, firstRow);
 }
 
 Transform inverse(Transform m) {
-    // No test of the determinant: a singular matrix yields infinite or
-    // not-a-number elements by IEEE arithmetic, and the orthogonality test
-    // relies on seeing them.
-    const double r = 1.0 / determinant(m);
-    Transform result;
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            at(result, i, j) = cofactor(m, j, i) * r;
-        }
-    }
-    return result;
+    return adjugate::inverseByAdjugate(m);
 }
 
 Transform transformFromFloats(const float values[16]) {
