@@ -104,7 +104,7 @@ void importClipboard(HWND window, FieldTexts& texts) {
     }
 }
 
-void writeClipboardText(HWND window, const wchar_t* text, int capacity) {
+bool writeClipboardText(HWND window, const wchar_t* text, int capacity) {
     if (capacity < 1) {
         capacity = 1;
     }
@@ -119,7 +119,7 @@ void writeClipboardText(HWND window, const wchar_t* text, int capacity) {
             GlobalFree(block);
         }
         showMessage(nullptr, clipboardCopyMessage, MB_ICONERROR);
-        return;
+        return false;
     }
     // The robot texts are ASCII: one byte per character, or the text is not
     // what the user sees and must not reach a robot.
@@ -131,13 +131,13 @@ void writeClipboardText(HWND window, const wchar_t* text, int capacity) {
     if (converted != length) {
         GlobalFree(block);
         reportFatalError(fatalNarrowCopyText);
-        return;
+        return false;
     }
 
     if (!OpenClipboard(window)) {
         GlobalFree(block);
         showMessage(window, clipboardAccessMessage, MB_ICONERROR);
-        return;
+        return false;
     }
     EmptyClipboard();
     if (SetClipboardData(CF_TEXT, block) == nullptr) {
@@ -145,7 +145,8 @@ void writeClipboardText(HWND window, const wchar_t* text, int capacity) {
         GlobalFree(block);
         CloseClipboard();
         showMessage(nullptr, clipboardCopyMessage, MB_ICONERROR);
-        return;
+        return false;
     }
     CloseClipboard();
+    return true;
 }

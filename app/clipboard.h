@@ -14,4 +14,5 @@ void importClipboard(HWND window, FieldTexts& texts);
 // Puts text (at most capacity characters) on the clipboard as CF_TEXT in a
 // block of at least capacity bytes, owned by window. The clipboard is only
 // emptied once the new block is ready; every failure is reported here.
-void writeClipboardText(HWND window, const wchar_t* text, int capacity);
+// True when the text is on the clipboard.
+bool writeClipboardText(HWND window, const wchar_t* text, int capacity);

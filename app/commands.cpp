@@ -82,12 +82,15 @@ void multiply(HWND window, FieldTexts& texts) {
 }
 
 // The robot text stays in the text buffer, so the text line shows exactly
-// what went to the clipboard.
+// what went to the clipboard. A copy that did not reach the clipboard leaves
+// the line as the user had it; the window still shows that text.
 void copyText(HWND window, FieldTexts& texts, bool written, std::uint16_t failureCode) {
-    if (written) {
-        writeClipboardText(window, texts.text, texts.textCapacity);
-    } else {
+    if (!written) {
         reportFatalError(failureCode);
+        return;
+    }
+    if (!writeClipboardText(window, texts.text, texts.textCapacity)) {
+        GetDlgItemTextW(window, textLineId, texts.text, texts.textCapacity);
     }
 }
 
