@@ -1,0 +1,172 @@
+#include "box_capture.h"
+
+#include <algorithm>
+
+namespace {
+
+BoxCapture* activeCapture = nullptr;
+std::vector<HWND> answeredBoxes; // boxes of the active capture still open
+
+std::wstring windowText(HWND window) {
+    wchar_t text[4096] = {};
+    GetWindowTextW(window, text, 4096);
+    return text;
+}
+
+std::wstring className(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// A message box shows its icon in a static control of style SS_ICON; its
+// identifier differs between Windows (0x14) and Wine, the style does not.
+BoxIcon iconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (_wcsicmp(className(child).c_str(), L"Static") != 0 ||
+            (style & SS_TYPEMASK) != SS_ICON) {
+            continue;
+        }
+        const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        if (icon == nullptr) {
+            return BoxIcon::none;
+        }
+        if (icon == LoadIconW(nullptr, IDI_WARNING)) {
+            return BoxIcon::warning;
+        }
+        if (icon == LoadIconW(nullptr, IDI_ERROR)) {
+            return BoxIcon::error;
+        }
+        return BoxIcon::other;
+    }
+    return BoxIcon::none;
+}
+
+LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (activeCapture != nullptr && code == HCBT_ACTIVATE && isDialogWindow(window) &&
+        std::find(answeredBoxes.begin(), answeredBoxes.end(), window) == answeredBoxes.end()) {
+        answeredBoxes.push_back(window);
+        activeCapture->boxes.push_back(readBox(window));
+        if (activeCapture->whileOpen) {
+            activeCapture->whileOpen(activeCapture->boxes.back());
+        }
+        if (activeCapture->answer == BoxAnswer::pressOk) {
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
+        }
+    }
+    if (code == HCBT_DESTROYWND) {
+        answeredBoxes.erase(std::remove(answeredBoxes.begin(), answeredBoxes.end(), window),
+                            answeredBoxes.end());
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL CALLBACK collectDialog(HWND window, LPARAM list) {
+    if (IsWindowVisible(window) && isDialogWindow(window)) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+const char* boxIconName(BoxIcon icon) {
+    switch (icon) {
+    case BoxIcon::none:
+        return "none";
+    case BoxIcon::warning:
+        return "warning";
+    case BoxIcon::error:
+        return "error";
+    case BoxIcon::other:
+        return "other";
+    }
+    return "?";
+}
+
+BoxCapture::BoxCapture() {
+    activeCapture = this;
+    answeredBoxes.clear();
+    hook_ = SetWindowsHookExW(WH_CBT, cbtHook, nullptr, GetCurrentThreadId());
+}
+
+BoxCapture::~BoxCapture() {
+    if (hook_ != nullptr) {
+        UnhookWindowsHookEx(hook_);
+    }
+    activeCapture = nullptr;
+}
+
+BoxRecord readBox(HWND box) {
+    BoxRecord record;
+    record.box = box;
+    record.owner = GetWindow(box, GW_OWNER);
+    record.caption = windowText(box);
+    wchar_t message[4096] = {};
+    if (GetDlgItem(box, 0xFFFF) != nullptr) {
+        GetDlgItemTextW(box, 0xFFFF, message, 4096);
+    }
+    record.text = message;
+    if (GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) {
+        record.icon = iconOf(box);
+    }
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        record.itemTexts.push_back(windowText(child));
+    }
+    return record;
+}
+
+bool isDialogWindow(HWND window) {
+    return className(window) == L"#32770";
+}
+
+std::vector<HWND> threadDialogs(DWORD threadId) {
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(threadId, collectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
+}
+
+HWND waitForThreadDialog(DWORD threadId, const wchar_t* caption, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    do {
+        for (HWND dialog : threadDialogs(threadId)) {
+            if (windowText(dialog) == caption) {
+                return dialog;
+            }
+        }
+        Sleep(10);
+    } while (GetTickCount64() < end);
+    return nullptr;
+}
+
+bool waitUntilDestroyed(HWND window, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (IsWindow(window)) {
+        if (GetTickCount64() >= end) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+void postKeyToFocus(DWORD threadId, UINT virtualKey) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(threadId, &info)) {
+        return;
+    }
+    HWND target = info.hwndFocus != nullptr ? info.hwndFocus : info.hwndActive;
+    if (target == nullptr) {
+        return;
+    }
+    const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    const LPARAM down = 1 | static_cast<LPARAM>(scanCode) << 16;
+    const LPARAM up = down | 0xC0000000;
+    PostMessageW(target, WM_KEYDOWN, virtualKey, down);
+    PostMessageW(target, WM_KEYUP, virtualKey, up);
+}

@@ -1,0 +1,215 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "clipboard_helpers.h"
+#include "main_window_fixture.h"
+
+namespace {
+
+using Clipboard = MainWindowTest;
+
+std::wstring widened(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+void importSamplePose(HWND window) {
+    setItemTexts(window, {{701, L"100.5"},
+                          {702, L"-20.25"},
+                          {703, L"300"},
+                          {704, L"30"},
+                          {705, L"-45"},
+                          {706, L"60"}});
+    sendCommand(window, buttonImportKuka);
+}
+
+struct CopyCase {
+    int button;
+    const char* text;
+};
+
+// The sample pose (KUKA X 100.5, Y -20.25, Z 300, A 30, B -45, C 60) as each
+// notation writes it.
+const CopyCase copyCases[] = {
+    {buttonCopyKuka, "{X 100.50, Y -20.25, Z 300.00, A 30.00, B -45.00, C 60.00}"},
+    {buttonCopyAbb, "[[100.50, -20.25, 300.00], [0.7233174, 0.5319757, -0.2005621, 0.3919038]]"},
+    {buttonCopyFanuc, "  X =  100.500  mm,  Y =  -20.250  mm,  Z =  300.000  mm,\n"
+                      "  W =   60.000 deg,  P =  -45.000 deg,  R =   30.000 deg\n"},
+};
+
+TEST_F(Clipboard, EachCopyPutsItsNotationOnTheClipboardAndInTheTextLine) {
+    importSamplePose(window);
+    for (const CopyCase& c : copyCases) {
+        SCOPED_TRACE(c.button);
+        ASSERT_TRUE(putClipboardText("something else"));
+        setItemText(window, 702, L"typed");
+
+        EXPECT_EQ(sendCommand(window, c.button), 0);
+
+        std::string copied;
+        SIZE_T blockSize = 0;
+        ASSERT_TRUE(readClipboardText(copied, blockSize));
+        EXPECT_EQ(copied, c.text);
+        EXPECT_EQ(blockSize, 4095u);
+        EXPECT_EQ(itemText(window, textLine), widened(c.text));
+        // A copy does not refresh the fields.
+        EXPECT_EQ(itemText(window, 702), L"typed");
+        setItemText(window, 702, L"-20.25");
+    }
+    EXPECT_TRUE(capture.boxes.empty());
+}
+
+TEST_F(Clipboard, CopiedTextImportsBackToTheSamePose) {
+    importSamplePose(window);
+    const std::vector<std::wstring> shown = visibleTexts(window);
+    for (const CopyCase& c : copyCases) {
+        SCOPED_TRACE(c.button);
+        sendCommand(window, c.button);
+        sendCommand(window, commandReset);
+        sendCommand(window, buttonImportClipboard);
+        for (int id = 701; id <= 735; ++id) {
+            SCOPED_TRACE(id);
+            double before = 0.0;
+            double after = 0.0;
+            ASSERT_TRUE(parseNumber(shown[id - 701], before));
+            ASSERT_TRUE(parseNumber(itemText(window, id), after));
+            EXPECT_NEAR(after, before, 0.011);
+        }
+        EXPECT_EQ(itemText(window, textLine), L"");
+    }
+    EXPECT_TRUE(capture.boxes.empty());
+}
+
+// Clipboard texts of every notation and what the fields then show.
+struct ImportCase {
+    const char* name;
+    const char* text;
+    std::vector<ItemText> shown;
+};
+
+const ImportCase importCases[] = {
+    {"KUKA E6POS",
+     "DECL E6POS XP1={X 100.5,Y -20,Z 300,A 10,B 20,C -30,S 6,T 27,E1 0,E2 0}",
+     {{701, L"100.50"},
+      {702, L"-20.00"},
+      {703, L"300.00"},
+      {704, L"10.00"},
+      {705, L"20.00"},
+      {706, L"-30.00"},
+      {735, L"10.00"},
+      {733, L"-30.00"}}},
+    {"ABB plain pose",
+     "[[10,20,30],[1,0,0,0]]",
+     {{707, L"10.00"},
+      {708, L"20.00"},
+      {709, L"30.00"},
+      {710, L"1.0000000"},
+      {717, L"10.00"},
+      {721, L"20.00"},
+      {725, L"30.00"},
+      {701, L"10.00"}}},
+    {"ABB robtarget",
+     "CONST robtarget p10:=[[500,0,600],[0.7071068,0,0,0.7071068],[0,0,0,0],"
+     "[9E9,9E9,9E9,9E9,9E9,9E9]];",
+     {{707, L"500.00"},
+      {709, L"600.00"},
+      {710, L"0.7071068"},
+      {713, L"0.7071068"},
+      {704, L"90.00"}}},
+    {"ABB tooldata",
+     "PERS tooldata tGrip:=[TRUE,[[0,0,100],[1,0,0,0]],[1,[0,0,1],[1,0,0,0],0,0,0]];",
+     {{707, L"0.00"}, {709, L"100.00"}, {710, L"1.0000000"}, {703, L"100.00"}}},
+    {"ABB wobjdata, user frame times object frame",
+     "PERS wobjdata wobj1:=[FALSE,TRUE,\"\",[[100,0,0],[0.7071068,0,0,0.7071068]],"
+     "[[0,50,0],[1,0,0,0]]];",
+     {{707, L"50.00"},
+      {708, L"0.00"},
+      {709, L"0.00"},
+      {710, L"0.7071068"},
+      {713, L"0.7071068"},
+      {704, L"90.00"}}},
+    {"FANUC with user and tool frame",
+     "UF : 1, UT : 1,  X = 2351.720  mm,  Y = -1306.704  mm,  Z =  961.953  mm,"
+     "   W = -104.182 deg,  P =   33.787 deg,  R =  -60.391 deg,",
+     {{730, L"2351.72"},
+      {731, L"-1306.70"},
+      {732, L"961.95"},
+      {733, L"-104.18"},
+      {734, L"33.79"},
+      {735, L"-60.39"},
+      {704, L"-60.39"},
+      {706, L"-104.18"}}},
+};
+
+TEST_F(Clipboard, ImportReadsEveryNotationAndClearsTheTextLine) {
+    for (const ImportCase& c : importCases) {
+        SCOPED_TRACE(c.name);
+        sendCommand(window, commandReset);
+        ASSERT_TRUE(putClipboardText(c.text));
+
+        EXPECT_EQ(sendCommand(window, buttonImportClipboard), 0);
+
+        for (const ItemText& item : c.shown) {
+            SCOPED_TRACE(item.id);
+            EXPECT_EQ(itemText(window, item.id), item.text);
+        }
+        EXPECT_EQ(itemText(window, textLine), L"");
+    }
+    EXPECT_TRUE(capture.boxes.empty());
+}
+
+// Clipboard content that is refused: the box, and the text line afterwards.
+struct RefusalCase {
+    const char* name;
+    const char* text; // null: a picture
+    const wchar_t* message;
+    const wchar_t* textLineAfter;
+};
+
+const RefusalCase refusalCases[] = {
+    {"text of no notation", "hello, robot", L"Parsing failed", L"Parsing failed"},
+    {"robtarget with a blank after :=", "CONST robtarget p1 := [[1,2,3],[1,0,0,0]];",
+     L"Parsing failed", L"Parsing failed"},
+    {"empty text", "", L"Parsing failed", L"Parsing failed"},
+    {"ABB quaternion of length 2", "[[0,0,0],[2,0,0,0]]", L"Unit length quaternion expected",
+     L"Unit length quaternion expected"},
+    {"only a picture", nullptr, L"Unrecognized data format", L"a note"},
+};
+
+TEST_F(Clipboard, RefusedContentShowsItsMessageAndChangesNothing) {
+    for (const RefusalCase& c : refusalCases) {
+        SCOPED_TRACE(c.name);
+        sendCommand(window, commandReset);
+        setItemTexts(window, {{701, L"42"}});
+        sendCommand(window, buttonImportKuka);
+        setItemTexts(window, {{702, L"typed"}, {textLine, L"a note"}});
+        if (c.text != nullptr) {
+            ASSERT_TRUE(putClipboardText(c.text));
+        } else {
+            ASSERT_TRUE(putClipboardPicture());
+            ASSERT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+        }
+        std::vector<std::wstring> before = visibleTexts(window);
+        std::wstring textLineWhileOpen;
+        capture.boxes.clear();
+        capture.whileOpen = [&](const BoxRecord&) {
+            textLineWhileOpen = itemText(window, textLine);
+        };
+
+        EXPECT_EQ(sendCommand(window, buttonImportClipboard), 0);
+
+        ASSERT_EQ(capture.boxes.size(), 1u);
+        EXPECT_TRUE(isMessageBox(capture.boxes[0], window, c.message, BoxIcon::warning));
+        // The clipboard text is shown at once; the message replaces it.
+        EXPECT_EQ(textLineWhileOpen, c.text != nullptr ? widened(c.text) : L"a note");
+        before[textLine - 701] = c.textLineAfter;
+        EXPECT_EQ(visibleTexts(window), before);
+        // The state is unchanged.
+        sendCommand(window, buttonInvert);
+        EXPECT_EQ(itemText(window, 701), L"-42.00");
+        capture.whileOpen = nullptr;
+    }
+}
+
+} // namespace
