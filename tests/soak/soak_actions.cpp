@@ -209,6 +209,17 @@ std::string robotText(SoakRandom& random) {
     }
 }
 
+// Well formed, but its quaternion is not of unit length.
+std::string notUnitAbbText(SoakRandom& random) {
+    const char* const quaternions[] = {"2,0,0,0", "0,0,0,0", "1,1,0,0", "0.5,0.5,0.5,0.4"};
+    TextBuilder out;
+    out << "[[" << decimal(random, 3, 2);
+    out << "," << decimal(random, 3, 2);
+    out << "," << decimal(random, 3, 2);
+    out << "],[" << quaternions[random.below(4)] << "]]";
+    return out.text;
+}
+
 std::string mangled(SoakRandom& random, std::string text) {
     const int changes = 1 + random.below(6);
     for (int i = 0; i < changes && !text.empty(); ++i) {
@@ -306,7 +317,8 @@ ClipboardContent randomClipboardContent(SoakRandom& random) {
         content.text = robotText(random);
         break;
     case ClipboardKind::mangledText:
-        content.text = mangled(random, robotText(random));
+        content.text =
+            random.chance(20) ? notUnitAbbText(random) : mangled(random, robotText(random));
         break;
     case ClipboardKind::randomText: {
         const int length = random.chance(30) ? 4000 + random.below(20000) : random.below(300);

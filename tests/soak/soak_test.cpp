@@ -291,6 +291,9 @@ class Soak {
                 texts.push_back(plausibleNumber(random_, k < 3 ? 3000.0 : 180.0));
             }
         }
+        if (random_.chance(15)) {
+            spoil(notation, texts);
+        }
         if (random_.chance(20)) {
             texts[static_cast<std::size_t>(random_.below(notation.count))] =
                 randomFieldText(random_);
@@ -306,6 +309,28 @@ class Soak {
         }
         note(std::string("fill: ") + notation.name + " " + shown);
         press(notation.button);
+    }
+
+    // Numbers that read well but must be refused: a reflection or a wrong
+    // bottom row in the matrix, a quaternion of twice unit length.
+    void spoil(const Notation& notation, std::vector<std::wstring>& texts) {
+        if (&notation == &matrix) {
+            if (random_.chance(50)) {
+                const int column = random_.below(3);
+                for (int row = 0; row < 3; ++row) {
+                    std::wstring& element = texts[static_cast<std::size_t>(4 * row + column)];
+                    element = element[0] == L'-' ? element.substr(1) : L"-" + element;
+                }
+            } else {
+                texts[static_cast<std::size_t>(12 + random_.below(3))] = L"1";
+            }
+        } else if (&notation == &abb) {
+            for (int k = 3; k < 7; ++k) {
+                double component = 0.0;
+                parseNumber(texts[static_cast<std::size_t>(k)], component);
+                texts[static_cast<std::size_t>(k)] = formatted(2.0 * component, 7);
+            }
+        }
     }
 
     static std::wstring formatted(double value, int decimals) {
