@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr DWORD answerTimeoutMs = 2000;
+
 BoxCapture* activeCapture = nullptr;
 std::vector<HWND> answeredBoxes; // boxes of the active capture still open
 
@@ -55,6 +57,7 @@ LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
         }
         if (activeCapture->answer == BoxAnswer::pressOk) {
             PostMessageW(window, WM_COMMAND, IDOK, 0);
+            activeCapture->watch(window, answerTimeoutMs);
         }
     }
     if (code == HCBT_DESTROYWND) {
@@ -98,6 +101,31 @@ BoxCapture::~BoxCapture() {
         UnhookWindowsHookEx(hook_);
     }
     activeCapture = nullptr;
+    for (Watcher& watcher : watchers_) {
+        watcher.thread.join();
+    }
+}
+
+void BoxCapture::watch(HWND box, DWORD timeoutMs) {
+    // Watchers of boxes long closed are done; a long test opens many boxes.
+    for (auto it = watchers_.begin(); it != watchers_.end();) {
+        if (*it->done) {
+            it->thread.join();
+            it = watchers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    const DWORD threadId = GetWindowThreadProcessId(box, nullptr);
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    std::thread thread([this, box, threadId, timeoutMs, done] {
+        if (!waitUntilDestroyed(box, timeoutMs)) {
+            ++forcedCloses_;
+            forceClose(box, threadId);
+        }
+        *done = true;
+    });
+    watchers_.push_back(Watcher{std::move(thread), done});
 }
 
 BoxRecord readBox(HWND box) {
@@ -152,6 +180,23 @@ bool waitUntilDestroyed(HWND window, DWORD timeoutMs) {
         Sleep(10);
     }
     return true;
+}
+
+void forceClose(HWND dialog, DWORD threadId) {
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    if (waitUntilDestroyed(dialog, 500)) {
+        return;
+    }
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (_wcsicmp(className(child).c_str(), L"Button") == 0) {
+            PostMessageW(child, BM_CLICK, 0, 0);
+        }
+    }
+    if (!waitUntilDestroyed(dialog, 500)) {
+        PostThreadMessageW(threadId, WM_QUIT, 0, 0);
+    }
 }
 
 void postKeyToFocus(DWORD threadId, UINT virtualKey) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -29,7 +32,9 @@ enum class BoxAnswer {
 
 // Records every dialog and message box that the calling thread opens and
 // answers it as a user would, from a WH_CBT hook that sees each box become
-// active. One capture at a time; it lives on the test's stack.
+// active. A box that does not close within about 2 s of its answer is closed
+// by force, so that a failing test still ends, and counted. One capture at a
+// time; it lives on the test's stack.
 class BoxCapture {
   public:
     BoxCapture();
@@ -43,8 +48,22 @@ class BoxCapture {
     // look at the main window while the box is still open.
     std::function<void(const BoxRecord&)> whileOpen;
 
+    // Boxes that ignored their answer and had to be closed by force.
+    int forcedCloses() const { return forcedCloses_; }
+
+    // Watches a box from a thread of its own and closes it by force, counted,
+    // if it outlives the time (used for the answers and for tests that close
+    // boxes themselves).
+    void watch(HWND box, DWORD timeoutMs);
+
   private:
     HHOOK hook_ = nullptr;
+    struct Watcher {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::atomic<int> forcedCloses_{0};
+    std::vector<Watcher> watchers_;
 };
 
 // Reads a box of any thread or process: caption, message, icon and item texts.
@@ -63,6 +82,11 @@ HWND waitForThreadDialog(DWORD threadId, const wchar_t* caption, DWORD timeoutMs
 
 // Waits until the window no longer exists; false when it outlives the time.
 bool waitUntilDestroyed(HWND window, DWORD timeoutMs);
+
+// Closes a dialog of another thread that does not close the usual ways:
+// Cancel, the close command, a click on each of its buttons and at last a
+// quit message to its thread, which ends every modal loop.
+void forceClose(HWND dialog, DWORD threadId);
 
 // Posts a key press (down and up) to whatever control of the thread has the
 // keyboard focus, as the keyboard would deliver it.

@@ -1,4 +1,5 @@
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -209,6 +210,63 @@ TEST_F(Clipboard, RefusedContentShowsItsMessageAndChangesNothing) {
         sendCommand(window, buttonInvert);
         EXPECT_EQ(itemText(window, 701), L"-42.00");
         capture.whileOpen = nullptr;
+    }
+}
+
+// Holds the clipboard open from a thread of its own, as another program
+// does for a moment, until the holder goes out of scope.
+class ClipboardHeld {
+  public:
+    ClipboardHeld()
+        : opened_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), holder_([this] {
+              held_ = openClipboardRetrying(nullptr);
+              SetEvent(opened_);
+              WaitForSingleObject(release_, 10000);
+              if (held_) {
+                  CloseClipboard();
+              }
+          }) {
+        WaitForSingleObject(opened_, 5000);
+    }
+    ~ClipboardHeld() {
+        SetEvent(release_);
+        holder_.join();
+        CloseHandle(opened_);
+        CloseHandle(release_);
+    }
+    ClipboardHeld(const ClipboardHeld&) = delete;
+    ClipboardHeld& operator=(const ClipboardHeld&) = delete;
+
+    bool held() const { return held_; }
+
+  private:
+    HANDLE opened_;
+    HANDLE release_;
+    bool held_ = false;
+    std::thread holder_;
+};
+
+TEST_F(Clipboard, AClipboardHeldElsewhereIsAnErrorForImportAndCopy) {
+    for (int button : {buttonImportClipboard, buttonCopyKuka, buttonCopyAbb, buttonCopyFanuc}) {
+        SCOPED_TRACE(button);
+        ASSERT_TRUE(putClipboardText("[[1,2,3],[1,0,0,0]]"));
+        setItemText(window, textLine, L"a note");
+        const std::vector<std::wstring> before = visibleTexts(window);
+        capture.boxes.clear();
+        {
+            ClipboardHeld held;
+            ASSERT_TRUE(held.held());
+            sendCommand(window, button);
+        }
+        ASSERT_EQ(capture.boxes.size(), 1u);
+        EXPECT_TRUE(
+            isMessageBox(capture.boxes[0], window, L"Could not access clipboard", BoxIcon::error));
+        EXPECT_EQ(visibleTexts(window), before);
+        std::string clipboard;
+        SIZE_T blockSize = 0;
+        ASSERT_TRUE(readClipboardText(clipboard, blockSize));
+        EXPECT_EQ(clipboard, "[[1,2,3],[1,0,0,0]]");
     }
 }
 

@@ -15,7 +15,10 @@ class MainWindowTest : public ::testing::Test {
         window = openMainWindow();
         ASSERT_NE(window, nullptr);
     }
-    void TearDown() override { closeMainWindow(window); }
+    void TearDown() override {
+        closeMainWindow(window);
+        EXPECT_EQ(capture.forcedCloses(), 0) << "a box did not close when answered as a user would";
+    }
 
     HWND window = nullptr;
     BoxCapture capture;

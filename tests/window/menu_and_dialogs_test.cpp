@@ -96,6 +96,13 @@ TEST_F(MenuAndDialogs, ExitClosesTheWindowAndEndsTheLoopWithZero) {
     }
 }
 
+// Lets a test that found the wrong dialog end instead of waiting forever.
+void closeEveryDialog(DWORD uiThread) {
+    for (HWND dialog : threadDialogs(uiThread)) {
+        forceClose(dialog, uiThread);
+    }
+}
+
 // Opens a dialog by its command and presses a key in it from a second
 // thread, as the keyboard would; true when the key closed it.
 bool keyClosesDialog(HWND window, int command, const wchar_t* caption, UINT key) {
@@ -104,12 +111,13 @@ bool keyClosesDialog(HWND window, int command, const wchar_t* caption, UINT key)
     std::thread user([&] {
         HWND dialog = waitForThreadDialog(uiThread, caption, 5000);
         if (dialog == nullptr) {
+            closeEveryDialog(uiThread);
             return;
         }
         postKeyToFocus(uiThread, key);
         closed = waitUntilDestroyed(dialog, 3000);
         if (!closed) {
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            forceClose(dialog, uiThread);
         }
     });
     sendCommand(window, command);
@@ -149,6 +157,7 @@ TEST_F(MenuAndDialogs, TheAboutLinkOpensItsTargetAndADoubleClickClosesAbout) {
     std::thread user([&] {
         HWND about = waitForThreadDialog(uiThread, L"About", 5000);
         if (about == nullptr) {
+            closeEveryDialog(uiThread);
             return;
         }
         HWND link = GetDlgItem(about, 508);
@@ -160,7 +169,7 @@ TEST_F(MenuAndDialogs, TheAboutLinkOpensItsTargetAndADoubleClickClosesAbout) {
                      reinterpret_cast<LPARAM>(link));
         closedByDoubleClick = waitUntilDestroyed(about, 3000);
         if (!closedByDoubleClick) {
-            PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+            forceClose(about, uiThread);
         }
     });
     sendCommand(window, commandAbout);

@@ -78,7 +78,46 @@ TEST(ProgramProcess, ShowCommandsOpenTheWindowAndEveryWayOutEndsWithZero) {
     }
 }
 
+// Where the failing build writes a line for every message box it shows.
+class BoxLog {
+  public:
+    BoxLog() {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + L"posebridge-boxes-" + std::to_wstring(GetCurrentProcessId()) +
+                L".txt";
+        DeleteFileW(path_.c_str());
+        SetEnvironmentVariableW(L"POSEBRIDGE_BOX_LOG", path_.c_str());
+    }
+    ~BoxLog() {
+        SetEnvironmentVariableW(L"POSEBRIDGE_BOX_LOG", nullptr);
+        DeleteFileW(path_.c_str());
+    }
+    BoxLog(const BoxLog&) = delete;
+    BoxLog& operator=(const BoxLog&) = delete;
+
+    std::string lines() const {
+        std::string text;
+        HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return text;
+        }
+        char chunk[512];
+        DWORD got = 0;
+        while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+            text.append(chunk, got);
+        }
+        CloseHandle(file);
+        return text;
+    }
+
+  private:
+    std::wstring path_;
+};
+
 TEST(ProgramProcess, AFailingSelfTestIsReportedOnceAndTheProgramEndsWithZero) {
+    BoxLog log;
     StartedProgram program;
     ASSERT_TRUE(startProgram(failingProgramPath, SW_SHOWNORMAL, program));
     const DWORD processId = program.info.dwProcessId;
@@ -102,6 +141,10 @@ TEST(ProgramProcess, AFailingSelfTestIsReportedOnceAndTheProgramEndsWithZero) {
     DWORD exitCode = STILL_ACTIVE;
     EXPECT_TRUE(waitForExit(program, exitTimeoutMs, exitCode));
     EXPECT_EQ(exitCode, 0u);
+    // Also none that closed at once, unseen: the quit message that the first
+    // report leaves behind would end a second box's loop immediately. The
+    // one box had the error icon (MB_ICONERROR, 16).
+    EXPECT_EQ(log.lines(), "16 PoseBridge: Fatal error: 0x8010\n");
 }
 
 } // namespace
