@@ -1,11 +1,12 @@
 // The count of live GDI objects must see the program's own objects: it has
 // to rise when the program makes fonts (the window's, the bold one of a held
 // slot, the About box's) and must not rise again when the same things
-// happen once more. Runs first in its executable, before any other test has
-// made a window.
+// happen once more, and drawing must make nothing at all. The tests have an
+// executable of their own: they need a process that has made no window yet.
 
 #include <gtest/gtest.h>
 
+#include "box_painting.h"
 #include "gdi_count.h"
 #include "main_window_fixture.h"
 
@@ -38,17 +39,26 @@ TEST(GdiCount, RisesWhenTheProgramMakesFontsAndOnlyThen) {
     }
     EXPECT_EQ(liveGdiObjects(), windowFonts + 1);
 
-    // The About box's fonts exist while it is open, and are made only once.
-    std::size_t whileOpen = 0;
-    capture.whileOpen = [&](const BoxRecord&) { whileOpen = liveGdiObjects(); };
+    // Painting answers WM_CTLCOLORSTATIC with a brush: drawn again and
+    // again, the window must not make new objects for it.
+    for (int paint = 0; paint < 5; ++paint) {
+        repaint(window);
+    }
+    EXPECT_EQ(liveGdiObjects(), windowFonts + 1);
+
+    // The About box's fonts exist while it is open, and are made only once;
+    // its colour answers make nothing however often it is drawn.
+    answerAfterPainting(capture);
     sendCommand(window, commandAbout);
     ASSERT_EQ(capture.boxes.size(), 1u);
     EXPECT_EQ(capture.boxes[0].caption, L"About");
-    EXPECT_EQ(whileOpen, windowFonts + 1 + 5);
+    EXPECT_EQ(lastPaintedBox().liveWhenShown, windowFonts + 1 + 5);
+    EXPECT_EQ(lastPaintedBox().liveAfterPainting, windowFonts + 1 + 5);
     const std::size_t afterFirstAbout = liveGdiObjects();
     for (int opening = 0; opening < 3; ++opening) {
         sendCommand(window, commandAbout);
-        EXPECT_EQ(whileOpen, afterFirstAbout);
+        EXPECT_EQ(lastPaintedBox().liveWhenShown, afterFirstAbout);
+        EXPECT_EQ(lastPaintedBox().liveAfterPainting, afterFirstAbout);
     }
     sendCommand(window, commandHelp);
     EXPECT_EQ(capture.boxes.size(), 5u);

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fatal_error.h"
+#include "box_painting.h"
 #include "calculator/field_texts.h"
 #include "clipboard_helpers.h"
 #include "gdi_count.h"
@@ -349,11 +350,17 @@ class Soak {
         EXPECT_TRUE(sameTransform(calculator.current, identityTransform()));
     }
 
+    // The dialog is drawn a few times before it is closed, so that its
+    // fonts and colour answers are counted while it is open.
     void openDialog(int command, const wchar_t* caption) {
         note("menu: " + narrowed(caption));
+        answerAfterPainting(capture_);
         sendCommand(window_, command);
+        capture_.answer = BoxAnswer::pressOk;
+        capture_.whileOpen = nullptr;
         ASSERT_EQ(capture_.boxes.size(), 1u) << "one dialog expected";
         EXPECT_EQ(capture_.boxes[0].caption, caption);
+        EXPECT_LE(lastPaintedBox().liveAfterPainting, gdiBound);
     }
 
     void setClipboard() {
@@ -546,6 +553,9 @@ class Soak {
         ASSERT_TRUE(IsWindow(window_)) << "the window is gone";
         ASSERT_FALSE(fatalErrorReported()) << "a fatal error was reported";
         ASSERT_TRUE(threadDialogs(GetCurrentThreadId()).empty()) << "a box stayed open";
+        if (action_ % 10 == 0) {
+            repaint(window_);
+        }
         EXPECT_LE(liveGdiObjects(), gdiBound);
         checkState();
         FieldTexts shown;
