@@ -12,8 +12,10 @@
 // prints the seed, the action and the actions before it.
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <iostream>
 #include <map>
@@ -66,7 +68,9 @@ std::uint64_t environmentNumber(const char* name, std::uint64_t fallback) {
     if (text == nullptr || *text == '\0') {
         return fallback;
     }
-    return std::strtoull(text, nullptr, 10);
+    std::uint64_t value = fallback;
+    std::from_chars(text, text + std::strlen(text), value);
+    return value;
 }
 
 // What a field is expected to show.
