@@ -270,4 +270,40 @@ TEST_F(Clipboard, AClipboardHeldElsewhereIsAnErrorForImportAndCopy) {
     }
 }
 
+TEST_F(Clipboard, LongTextIsCutToTheTextLineAndStillRead) {
+    const std::string tail(10000, 'a');
+    const struct {
+        const char* name;
+        std::string text;
+        const wchar_t* message; // null: imported
+        const wchar_t* kukaX;
+    } cases[] = {
+        {"a pose in front of a long tail", "{X 1, Y 2}" + tail, nullptr, L"1.00"},
+        {"nothing but a long tail", tail, L"Parsing failed", L"0.00"},
+        {"bytes beyond ASCII around a pose", "\xE9\xFC{X 5}\xB0", nullptr, L"5.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sendCommand(window, commandReset);
+        ASSERT_TRUE(putClipboardText(c.text));
+        std::size_t shownLength = 0;
+        capture.boxes.clear();
+        capture.whileOpen = [&](const BoxRecord&) {
+            shownLength = itemText(window, textLine).size();
+        };
+        sendCommand(window, buttonImportClipboard);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(capture.boxes.empty());
+            EXPECT_EQ(itemText(window, textLine), L"");
+        } else {
+            ASSERT_EQ(capture.boxes.size(), 1u);
+            EXPECT_TRUE(isMessageBox(capture.boxes[0], window, c.message, BoxIcon::warning));
+            // The text line showed the first 4094 characters while the box was open.
+            EXPECT_EQ(shownLength, 4094u);
+        }
+        EXPECT_EQ(itemText(window, 701), c.kukaX);
+        capture.whileOpen = nullptr;
+    }
+}
+
 } // namespace

@@ -32,8 +32,18 @@ TEST_F(MenuAndDialogs, HelpFromTheMenuAndFromF1IsTheSamePageWhateverTheNotificat
     const Command commands[] = {
         {commandHelp, 0}, {commandHelp, 1}, {commandHelpKey, 1}, {commandHelpKey, 0}};
     bool ownerEnabledWhileOpen = true;
-    capture.whileOpen = [&](const BoxRecord&) {
+    // Where the page's client area stands from the window's, and where its
+    // template puts it: 25 dialog units right, 20 up (in the page's own units).
+    std::vector<RECT> offsets;
+    capture.whileOpen = [&](const BoxRecord& box) {
         ownerEnabledWhileOpen = ownerEnabledWhileOpen && IsWindowEnabled(window);
+        POINT page = {0, 0};
+        ClientToScreen(box.box, &page);
+        POINT client = {0, 0};
+        ClientToScreen(window, &client);
+        RECT expected = {25, -20, 0, 0};
+        MapDialogRect(box.box, &expected);
+        offsets.push_back({page.x - client.x, page.y - client.y, expected.left, expected.top});
     };
     for (const Command& command : commands) {
         SCOPED_TRACE(command.id * 10 + command.notification);
@@ -44,6 +54,12 @@ TEST_F(MenuAndDialogs, HelpFromTheMenuAndFromF1IsTheSamePageWhateverTheNotificat
     }
     EXPECT_FALSE(ownerEnabledWhileOpen) << "Help is modal";
     EXPECT_TRUE(IsWindowEnabled(window));
+    ASSERT_EQ(offsets.size(), std::size(commands));
+    for (const RECT& offset : offsets) {
+        EXPECT_EQ(offset.left, offset.right);
+        EXPECT_EQ(offset.top, offset.bottom);
+        EXPECT_LT(offset.top, 0);
+    }
 }
 
 TEST_F(MenuAndDialogs, AboutShowsTitleVersionAndLinkWhateverTheNotification) {

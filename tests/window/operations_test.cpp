@@ -48,6 +48,14 @@ TEST_F(Operations, SlotButtonsToggleCaptionAndWeightWithoutRefreshingTheFields) 
         sendCommand(window, slot.id);
         EXPECT_EQ(itemText(window, slot.id), slot.clearCaption);
         EXPECT_EQ(itemFontWeight(window, slot.id), 700);
+        // The bold font is the buttons' own font made bold.
+        const LOGFONTW held = itemFont(window, slot.id);
+        const LOGFONTW plain = itemFont(window, buttonInvert);
+        EXPECT_EQ(held.lfHeight, 14);
+        EXPECT_EQ(held.lfHeight, plain.lfHeight);
+        EXPECT_STREQ(held.lfFaceName, plain.lfFaceName);
+        EXPECT_EQ(held.lfItalic, 0);
+        EXPECT_EQ(held.lfUnderline, 0);
         // Only the caption changed: the typed texts and the note stay.
         std::vector<std::wstring> after = visibleTexts(window);
         for (std::size_t i = 0; i < before.size(); ++i) {

@@ -177,13 +177,18 @@ LRESULT sendCommand(HWND window, int id, WORD notification) {
                         reinterpret_cast<LPARAM>(control));
 }
 
-int itemFontWeight(HWND window, int id) {
+LOGFONTW itemFont(HWND window, int id) {
     const auto font = reinterpret_cast<HFONT>(SendDlgItemMessageW(window, id, WM_GETFONT, 0, 0));
     LOGFONTW description = {};
     if (font == nullptr || GetObjectW(font, sizeof description, &description) == 0) {
-        return -1;
+        return LOGFONTW{};
     }
-    return static_cast<int>(description.lfWeight);
+    return description;
+}
+
+int itemFontWeight(HWND window, int id) {
+    const LOGFONTW font = itemFont(window, id);
+    return font.lfHeight == 0 ? -1 : static_cast<int>(font.lfWeight);
 }
 
 bool parseNumber(const std::wstring& text, double& value) {

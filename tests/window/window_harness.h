@@ -81,7 +81,9 @@ std::vector<std::wstring> visibleTexts(HWND window);
 // lParam), or a menu sends (no control); returns the window's answer.
 LRESULT sendCommand(HWND window, int id, WORD notification = 0);
 
-// The weight of the font a control draws with (WM_GETFONT, GetObjectW).
+// The font a control draws with (WM_GETFONT, GetObjectW); all zero when
+// it has none. itemFontWeight gives its weight, -1 for none.
+LOGFONTW itemFont(HWND window, int id);
 int itemFontWeight(HWND window, int id);
 
 // Reads a field's text as a number (C conventions); false when it is none.
