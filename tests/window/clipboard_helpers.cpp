@@ -33,6 +33,15 @@ bool putClipboardText(const std::string& text) {
     return placed;
 }
 
+bool clearClipboard() {
+    if (!openClipboardRetrying(nullptr)) {
+        return false;
+    }
+    const bool emptied = EmptyClipboard() != 0;
+    CloseClipboard();
+    return emptied;
+}
+
 bool putClipboardPicture() {
     HDC screen = GetDC(nullptr);
     HBITMAP picture = CreateCompatibleBitmap(screen, 8, 8);

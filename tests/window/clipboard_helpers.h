@@ -11,6 +11,9 @@ bool openClipboardRetrying(HWND owner);
 // Replaces the clipboard's content with narrow text (CF_TEXT only).
 bool putClipboardText(const std::string& text);
 
+// Empties the clipboard.
+bool clearClipboard();
+
 // Replaces the clipboard's content with a small picture (CF_BITMAP only; the
 // system offers it as CF_DIB too, but never as text).
 bool putClipboardPicture();

@@ -161,21 +161,25 @@ TEST_F(Clipboard, ImportReadsEveryNotationAndClearsTheTextLine) {
 }
 
 // Clipboard content that is refused: the box, and the text line afterwards.
+enum class Content { text, picture, nothing };
+
 struct RefusalCase {
     const char* name;
-    const char* text; // null: a picture
+    Content content;
+    const char* text;
     const wchar_t* message;
     const wchar_t* textLineAfter;
 };
 
 const RefusalCase refusalCases[] = {
-    {"text of no notation", "hello, robot", L"Parsing failed", L"Parsing failed"},
-    {"robtarget with a blank after :=", "CONST robtarget p1 := [[1,2,3],[1,0,0,0]];",
+    {"text of no notation", Content::text, "hello, robot", L"Parsing failed", L"Parsing failed"},
+    {"robtarget with a blank after :=", Content::text, "CONST robtarget p1 := [[1,2,3],[1,0,0,0]];",
      L"Parsing failed", L"Parsing failed"},
-    {"empty text", "", L"Parsing failed", L"Parsing failed"},
-    {"ABB quaternion of length 2", "[[0,0,0],[2,0,0,0]]", L"Unit length quaternion expected",
-     L"Unit length quaternion expected"},
-    {"only a picture", nullptr, L"Unrecognized data format", L"a note"},
+    {"empty text", Content::text, "", L"Parsing failed", L"Parsing failed"},
+    {"ABB quaternion of length 2", Content::text, "[[0,0,0],[2,0,0,0]]",
+     L"Unit length quaternion expected", L"Unit length quaternion expected"},
+    {"only a picture", Content::picture, "", L"Unrecognized data format", L"a note"},
+    {"nothing at all", Content::nothing, "", L"Unrecognized data format", L"a note"},
 };
 
 TEST_F(Clipboard, RefusedContentShowsItsMessageAndChangesNothing) {
@@ -185,12 +189,20 @@ TEST_F(Clipboard, RefusedContentShowsItsMessageAndChangesNothing) {
         setItemTexts(window, {{701, L"42"}});
         sendCommand(window, buttonImportKuka);
         setItemTexts(window, {{702, L"typed"}, {textLine, L"a note"}});
-        if (c.text != nullptr) {
+        switch (c.content) {
+        case Content::text:
             ASSERT_TRUE(putClipboardText(c.text));
-        } else {
+            break;
+        case Content::picture:
             ASSERT_TRUE(putClipboardPicture());
-            ASSERT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+            ASSERT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+            break;
+        case Content::nothing:
+            ASSERT_TRUE(clearClipboard());
+            break;
         }
+        const bool textOffered = c.content == Content::text;
+        ASSERT_EQ(IsClipboardFormatAvailable(CF_TEXT) != 0, textOffered);
         std::vector<std::wstring> before = visibleTexts(window);
         std::wstring textLineWhileOpen;
         capture.boxes.clear();
@@ -203,7 +215,7 @@ TEST_F(Clipboard, RefusedContentShowsItsMessageAndChangesNothing) {
         ASSERT_EQ(capture.boxes.size(), 1u);
         EXPECT_TRUE(isMessageBox(capture.boxes[0], window, c.message, BoxIcon::warning));
         // The clipboard text is shown at once; the message replaces it.
-        EXPECT_EQ(textLineWhileOpen, c.text != nullptr ? widened(c.text) : L"a note");
+        EXPECT_EQ(textLineWhileOpen, textOffered ? widened(c.text) : L"a note");
         before[textLine - 701] = c.textLineAfter;
         EXPECT_EQ(visibleTexts(window), before);
         // The state is unchanged.

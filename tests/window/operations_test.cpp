@@ -136,24 +136,48 @@ TEST_F(Operations, InvertShowsTheInversePose) {
     EXPECT_TRUE(capture.boxes.empty());
 }
 
-TEST_F(Operations, AProductBeyondSinglePrecisionIsACalculationError) {
-    // 3e38 fits a float; twice it does not, so A : B cannot be shown.
-    importKukaPose(window, {{701, L"3e38"}});
-    sendCommand(window, buttonSlotA);
-    sendCommand(window, buttonSlotB);
-    setItemText(window, textLine, L"a note");
-    const std::vector<std::wstring> before = visibleTexts(window);
+TEST_F(Operations, AProductThatIsNoLongerRigidIsACalculationError) {
+    const struct {
+        const char* name;
+        int importButton;
+        std::vector<ItemText> typed;
+        int checkedField; // after Invert, the unchanged state shows here
+        double inverseValue;
+        double tolerance;
+    } cases[] = {
+        // 3e38 fits a float; twice it does not.
+        {"beyond single precision", buttonImportKuka, {{701, L"3e38"}}, 701, -3e38, 1e32},
+        // A block scaled by 1.0009 still passes as a rotation; its square,
+        // scaled by 1.0018, no longer does.
+        {"scaled rotation",
+         buttonImportMatrix,
+         {{714, L"1.0009"}, {719, L"1.0009"}, {724, L"1.0009"}},
+         714,
+         1 / 1.0009,
+         1e-6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sendCommand(window, commandReset);
+        setItemTexts(window, c.typed);
+        sendCommand(window, c.importButton);
+        sendCommand(window, buttonSlotA);
+        sendCommand(window, buttonSlotB);
+        setItemText(window, textLine, L"a note");
+        const std::vector<std::wstring> before = visibleTexts(window);
+        capture.boxes.clear();
 
-    sendCommand(window, buttonMultiply);
+        sendCommand(window, buttonMultiply);
 
-    ASSERT_EQ(capture.boxes.size(), 1u);
-    EXPECT_TRUE(isMessageBox(capture.boxes[0], window, L"Calculation error", BoxIcon::warning));
-    EXPECT_EQ(visibleTexts(window), before);
-    // The state is unchanged: inverting shows X -3e38 in some form.
-    sendCommand(window, buttonInvert);
-    double x = 0.0;
-    ASSERT_TRUE(parseNumber(itemText(window, 701), x));
-    EXPECT_NEAR(x, -3e38, 1e32);
+        ASSERT_EQ(capture.boxes.size(), 1u);
+        EXPECT_TRUE(isMessageBox(capture.boxes[0], window, L"Calculation error", BoxIcon::warning));
+        EXPECT_EQ(visibleTexts(window), before);
+        // The state is unchanged: it still inverts to the imported pose's inverse.
+        sendCommand(window, buttonInvert);
+        double shown = 0.0;
+        ASSERT_TRUE(parseNumber(itemText(window, c.checkedField), shown));
+        EXPECT_NEAR(shown, c.inverseValue, c.tolerance);
+    }
 }
 
 TEST_F(Operations, ResetRestoresTheStartValuesAndEmptiesBothSlots) {
