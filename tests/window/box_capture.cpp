@@ -7,7 +7,7 @@ namespace {
 constexpr DWORD answerTimeoutMs = 2000;
 
 BoxCapture* activeCapture = nullptr;
-std::vector<HWND> answeredBoxes; // boxes of the active capture still open
+std::vector<HWND> recordedBoxes; // boxes of the active capture that are still open
 
 std::wstring windowText(HWND window) {
     wchar_t text[4096] = {};
@@ -49,20 +49,23 @@ BoxIcon iconOf(HWND box) {
 LRESULT CALLBACK cbtHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto window = reinterpret_cast<HWND>(wParam);
     if (activeCapture != nullptr && code == HCBT_ACTIVATE && isDialogWindow(window) &&
-        std::find(answeredBoxes.begin(), answeredBoxes.end(), window) == answeredBoxes.end()) {
-        answeredBoxes.push_back(window);
+        std::find(recordedBoxes.begin(), recordedBoxes.end(), window) == recordedBoxes.end()) {
+        recordedBoxes.push_back(window);
         activeCapture->boxes.push_back(readBox(window));
         if (activeCapture->whileOpen) {
             activeCapture->whileOpen(activeCapture->boxes.back());
         }
         if (activeCapture->answer == BoxAnswer::pressOk) {
-            PostMessageW(window, WM_COMMAND, IDOK, 0);
+            // As the OK button sends it; Help and About have no such button
+            // and close on any command.
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
             activeCapture->watch(window, answerTimeoutMs);
         }
     }
     if (code == HCBT_DESTROYWND) {
-        answeredBoxes.erase(std::remove(answeredBoxes.begin(), answeredBoxes.end(), window),
-                            answeredBoxes.end());
+        recordedBoxes.erase(std::remove(recordedBoxes.begin(), recordedBoxes.end(), window),
+                            recordedBoxes.end());
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -92,7 +95,7 @@ const char* boxIconName(BoxIcon icon) {
 
 BoxCapture::BoxCapture() {
     activeCapture = this;
-    answeredBoxes.clear();
+    recordedBoxes.clear();
     hook_ = SetWindowsHookExW(WH_CBT, cbtHook, nullptr, GetCurrentThreadId());
 }
 
