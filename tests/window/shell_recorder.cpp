@@ -73,6 +73,11 @@ ShellRecorder::ShellRecorder() {
         return;
     }
 
+    HKEY existing = nullptr;
+    hadKey_ = RegOpenKeyExW(HKEY_CURRENT_USER, browserKey, 0, KEY_READ, &existing) == ERROR_SUCCESS;
+    if (hadKey_) {
+        RegCloseKey(existing);
+    }
     wchar_t old[1024] = {};
     DWORD size = sizeof old;
     hadBrowsers_ = RegGetValueW(HKEY_CURRENT_USER, browserKey, browsersValue, RRF_RT_REG_SZ,
@@ -103,6 +108,9 @@ ShellRecorder::~ShellRecorder() {
             RegDeleteValueW(key, browsersValue);
         }
         RegCloseKey(key);
+        if (!hadKey_) {
+            RegDeleteKeyW(HKEY_CURRENT_USER, browserKey);
+        }
     }
     if (!folder_.empty()) {
         DeleteFileW((folder_ + L"\\opened.txt").c_str());

@@ -25,6 +25,7 @@ class ShellRecorder {
 
   private:
     bool ready_ = false;
+    bool hadKey_ = false;
     bool hadBrowsers_ = false;
     std::wstring oldBrowsers_;
     std::wstring folder_; // Windows path of the recorder's folder
