@@ -1,46 +1,9 @@
 // Reads arbitrary text as a KUKA aggregate; what was read must survive the
 // writer and the reader again.
 
-#include "calculator/field_texts.h"
-#include "fuzz/fuzz_input.h"
+#include "fuzz/euler_reader_check.h"
 #include "notation/kuka_text.h"
 
-namespace {
-
-constexpr double untouched = 7.0;
-
-double* fields(EulerPose& pose, int k) {
-    double* all[6] = {&pose.x, &pose.y, &pose.z, &pose.a, &pose.b, &pose.c};
-    return all[k];
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    wchar_t text[textBufferUnits];
-    wideFromBytes(data, size, text, textBufferUnits);
-
-    EulerPose pose{untouched, untouched, untouched, untouched, untouched, untouched};
-    const bool read = parseKukaText(text, pose);
-    // Every field keeps the caller's value, becomes 0.0 (letter without a
-    // number) or holds a number read in single precision.
-    for (int k = 0; k < 6; ++k) {
-        const double v = *fields(pose, k);
-        FUZZ_CHECK(v == untouched || isWidenedFloat(v));
-        if (!read) {
-            FUZZ_CHECK(v == untouched || v == 0.0);
-        }
-    }
-    if (!read) {
-        return 0;
-    }
-
-    wchar_t written[textBufferUnits];
-    FUZZ_CHECK(formatKukaText(pose, written, textBufferUnits - 1));
-    EulerPose again{-1.0, -1.0, -1.0, -1.0, -1.0, -1.0};
-    FUZZ_CHECK(parseKukaText(written, again));
-    for (int k = 0; k < 6; ++k) {
-        FUZZ_CHECK(nearAfterRoundTrip(*fields(pose, k), *fields(again, k), 0.005));
-    }
-    return 0;
+    return checkEulerReader(data, size, parseKukaText, formatKukaText, 0.005);
 }
