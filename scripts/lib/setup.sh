@@ -23,8 +23,9 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "== installing: ${missing[*]}"
     as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
+    # With the recommended packages: Wine's X11 driver needs several of them
+    # (libxrender1, libxrandr2, libxcursor1 and more) to draw and size windows.
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
 wine_loader=/usr/lib/wine/wine64
