@@ -7,6 +7,8 @@ namespace {
 constexpr double degreesToRadians = 0.017453292519943295;
 constexpr double radiansToDegrees = 57.29577951308232;
 constexpr double negativeRadiansToDegrees = -57.29577951308232;
+// Below this length the horizontal part of the first column carries no direction.
+constexpr double singularHorizontal = 1e-9;
 
 } // namespace
 
@@ -70,16 +72,20 @@ EulerPose eulerPoseFromTransform(Transform m) {
     p.y = at(m, 1, 3);
     p.z = at(m, 2, 3);
 
-    // Only an exact +-1 counts as the singular pitch: a pose typed with
-    // B = +-90 produces it exactly, and anything merely close takes the
-    // general path, where the clamp keeps asin defined. In the singular case
-    // only a -+ c is determined; all of it goes into c.
+    // The singular pitch: M(2,0) at or beyond +-1, or a first column whose
+    // horizontal part is rounding noise. A quaternion of six or seven decimals
+    // at B = +-90 gives M(2,0) an ulp or two off +-1, and atan2 of that noise
+    // would turn a and c by up to 180 degrees. Anything else, however close,
+    // takes the general path, where the clamp keeps asin defined. In the
+    // singular case only a -+ c is determined; all of it goes into c.
     const double m20 = at(m, 2, 0);
-    if (m20 == 1.0) {
+    const bool pitchLocked =
+        !(m20 < 1.0 && m20 > -1.0) || std::hypot(at(m, 0, 0), at(m, 1, 0)) < singularHorizontal;
+    if (pitchLocked && m20 > 0.0) {
         p.a = 0.0;
         p.b = -90.0;
         p.c = std::atan2(-at(m, 0, 1), -at(m, 0, 2)) * radiansToDegrees;
-    } else if (m20 == -1.0) {
+    } else if (pitchLocked && m20 < 0.0) {
         p.a = 0.0;
         p.b = 90.0;
         p.c = std::atan2(at(m, 0, 1), at(m, 0, 2)) * radiansToDegrees;

@@ -1,4 +1,5 @@
 #include "math/euler_pose.h"
+#include "math/quat_pose.h"
 #include "tests/math/matrix_assert.h"
 
 #include <cmath>
@@ -114,7 +115,7 @@ TEST(EulerPoseTest, MatrixToPoseKnownAngles) {
     }
 }
 
-TEST(EulerPoseTest, SingularPitchIsRecognisedByExactEqualityOnly) {
+TEST(EulerPoseTest, SingularPitchAtAndBeyondOne) {
     struct Case {
         double b;
         double m20;
@@ -130,17 +131,66 @@ TEST(EulerPoseTest, SingularPitchIsRecognisedByExactEqualityOnly) {
         EXPECT_EQ(singular.b, s.b);
         EXPECT_NEAR(singular.c, s.c, 1e-9);
 
-        // One ulp beyond +-1 takes the general path; the clamp keeps asin defined.
+        // One ulp beyond +-1 is the same singular pitch, not atan2 of noise.
         at(m, 2, 0) = std::nextafter(s.m20, 2 * s.m20);
-        const EulerPose general = eulerPoseFromTransform(m);
-        EXPECT_NEAR(general.a, 10.0, 1e-9);
-        EXPECT_NEAR(general.b, s.b, 1e-12);
-        EXPECT_NEAR(general.c, 30.0, 1e-9);
+        const EulerPose beyond = eulerPoseFromTransform(m);
+        EXPECT_EQ(beyond.a, 0.0);
+        EXPECT_EQ(beyond.b, s.b);
+        EXPECT_NEAR(beyond.c, s.c, 1e-9);
     }
 
     const Transform nearly = transformFromEulerPose(pose(0, 89.9999, 0));
     EXPECT_NE(at(nearly, 2, 0), -1.0);
     EXPECT_NEAR(eulerPoseFromTransform(nearly).b, 89.9999, 1e-8);
+}
+
+// Frames at gimbal lock as robot texts hand them over: quaternions rounded to
+// six or seven decimals, whose matrices miss +-1 by an ulp and carry noise
+// where the horizontal part of the first column should be zero. Whatever
+// split of a and c comes out, it must give back the frame's rotation.
+TEST(EulerPoseTest, AnglesAtGimbalLockGiveBackTheRotation) {
+    const auto rounded = [](double a, double b, double c, double scale) {
+        QuatPose q = quatPoseFromTransform(transformFromEulerPose(pose(a, b, c)));
+        for (double* v : {&q.q1, &q.q2, &q.q3, &q.q4}) {
+            *v = std::round(*v * scale) / scale;
+        }
+        q.normalize();
+        return transformFromQuatPose(q);
+    };
+    const auto noisy = [](double m20, double m00, double m10) {
+        Transform m = transformFromEulerPose(pose(0, m20 > 0 ? -90 : 90, 25));
+        at(m, 2, 0) = m20;
+        at(m, 0, 0) = m00;
+        at(m, 1, 0) = m10;
+        return m;
+    };
+    QuatPose workObject;
+    workObject.q1 = 0.350074;
+    workObject.q2 = -0.614368;
+    workObject.q3 = -0.350074;
+    workObject.q4 = -0.614368;
+    workObject.normalize();
+    const struct {
+        const char* name;
+        Transform m;
+    } cases[] = {
+        {"work object from a backup", transformFromQuatPose(workObject)},
+        {"B -90, 6 decimals", rounded(37.5, -90, -12, 1e6)},
+        {"B -90, 7 decimals", rounded(-151.25, -90, 78.5, 1e7)},
+        {"B 90, 6 decimals", rounded(100.1, 90, -33.3, 1e6)},
+        {"B 90, 7 decimals", rounded(-8, 90, 177, 1e7)},
+        {"one ulp beyond 1", noisy(std::nextafter(1.0, 2.0), 3e-17, -2e-17)},
+        {"one ulp inside 1", noisy(std::nextafter(1.0, 0.0), -4e-17, 1e-17)},
+        {"one ulp beyond -1", noisy(std::nextafter(-1.0, -2.0), 2e-17, 5e-17)},
+        {"one ulp inside -1", noisy(std::nextafter(-1.0, 0.0), -1e-17, -3e-17)},
+    };
+    const double tolerance = 0.001 * pi / 180;
+    for (const auto& frame : cases) {
+        SCOPED_TRACE(frame.name);
+        const EulerPose shown = eulerPoseFromTransform(frame.m);
+        EXPECT_TRUE(rotationsNear(frame.m, transformFromEulerPose(shown), tolerance));
+        EXPECT_EQ(std::fabs(shown.b), 90.0);
+    }
 }
 
 TEST(EulerPoseTest, LevelPitchIsPositiveZeroButOtherZerosKeepTheirSign) {
