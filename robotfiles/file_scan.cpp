@@ -1,0 +1,104 @@
+#include "robotfiles/file_scan.h"
+
+#include "robotfiles/scan_text.h"
+
+std::optional<Vendor> vendorOfPath(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.find_last_of("/\\");
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+        return std::nullopt;
+    }
+    const std::string_view extension = path.substr(dot + 1);
+    const struct {
+        const char* extension;
+        Vendor vendor;
+    } known[] = {{"dat", Vendor::kuka}, {"src", Vendor::kuka}, {"sub", Vendor::kuka},
+                 {"mod", Vendor::abb},  {"modx", Vendor::abb}, {"sys", Vendor::abb},
+                 {"prg", Vendor::abb},  {"ls", Vendor::fanuc}};
+    for (const auto& entry : known) {
+        if (equalsNoCase(extension, entry.extension)) {
+            return entry.vendor;
+        }
+    }
+    return std::nullopt;
+}
+
+FileScanner startScan(Vendor vendor) {
+    FileScanner scanner;
+    scanner.vendor = vendor;
+    return scanner;
+}
+
+void scanLine(FileScanner& scanner, const SourceLine& line, const ScanCallbacks& out) {
+    if (line.overlong && out.warning) {
+        out.warning(ScanWarning{line.number, 1, "line longer than 1 MiB: not read"});
+    }
+    switch (scanner.vendor) {
+    case Vendor::kuka:
+        readKrlLine(scanner.krl, line, out);
+        break;
+    case Vendor::abb:
+        readRapidLine(scanner.rapid, line, out);
+        break;
+    case Vendor::fanuc:
+        readFanucLine(scanner.fanuc, line, out);
+        break;
+    }
+}
+
+void finishScan(FileScanner& scanner, const ScanCallbacks& out) {
+    switch (scanner.vendor) {
+    case Vendor::kuka:
+        finishKrl(scanner.krl, out);
+        break;
+    case Vendor::abb:
+        finishRapid(scanner.rapid, out);
+        break;
+    case Vendor::fanuc:
+        finishFanuc(scanner.fanuc, out);
+        break;
+    }
+}
+
+std::uint64_t pendingOffset(const FileScanner& scanner) {
+    switch (scanner.vendor) {
+    case Vendor::kuka:
+        return krlPendingOffset(scanner.krl);
+    case Vendor::abb:
+        return rapidPendingOffset(scanner.rapid);
+    case Vendor::fanuc:
+        return fanucPendingOffset(scanner.fanuc);
+    }
+    return 0;
+}
+
+LineReadResult scanStream(std::FILE* file, Vendor vendor, const ScanCallbacks& out) {
+    FileScanner scanner = startScan(vendor);
+    LineReadResult result =
+        forEachLine(file, [&](const SourceLine& line) { scanLine(scanner, line, out); });
+    if (result.ok) {
+        finishScan(scanner, out);
+    }
+    return result;
+}
+
+void scanText(std::string_view text, Vendor vendor, const ScanCallbacks& out) {
+    FileScanner scanner = startScan(vendor);
+    std::uint64_t offset = 0;
+    std::uint64_t number = 1;
+    while (offset < text.size()) {
+        std::size_t end = text.find('\n', offset);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        SourceLine line;
+        line.text = text.substr(offset, end - offset);
+        line.offset = offset;
+        line.number = number++;
+        line.overlong = line.text.size() > maxLineBytes;
+        if (line.overlong) {
+            line.text = line.text.substr(withoutLineEnd(line.text).size());
+        }
+        scanLine(scanner, line, out);
+        offset = end;
+    }
+    finishScan(scanner, out);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Small text tools shared by the whole-file readers. They work on byte spans
+// of any content: nothing here assumes a terminator or a valid encoding.
+
+inline bool isBlankByte(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+inline bool isDigitByte(char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool isLetterByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline char lowerByte(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The position of the first byte at or after pos that is not blank (or the size).
+std::size_t skipBlanks(std::string_view text, std::size_t pos);
+
+// ASCII letters compared without regard to case.
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+// Reads a number that starts exactly at text[pos] (no leading blanks) as the
+// window reads numbers: optional sign, digits, period, exponent, rounded once
+// to float; refused beyond the range of float and for "nan" and "inf". On
+// success length is the number of its bytes.
+bool readNumberAt(std::string_view text, std::size_t pos, float& value, std::size_t& length);
+
+// The shortest decimal that reads back to the same float, or double.
+std::string shortestFloat(float value);
+std::string shortestDouble(double value);
+
+// A JSON string literal, quotes included, for bytes of any encoding: valid
+// UTF-8 passes through, control characters are escaped, and every byte that
+// is not part of valid UTF-8 becomes U+FFFD.
+std::string jsonQuoted(std::string_view bytes);

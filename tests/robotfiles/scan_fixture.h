@@ -1,0 +1,42 @@
+#pragma once
+
+// Reads a fixture file of tests/robotfiles/fixtures with a vendor's reader
+// and keeps what it reported.
+
+#include "robotfiles/file_scan.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct ScanResult {
+    bool opened = false;
+    std::vector<PoseRecord> poses;
+    std::vector<ScanWarning> warnings;
+};
+
+inline ScanResult scanFixture(const std::string& name, Vendor vendor) {
+    ScanResult result;
+    const std::string path = std::string(POSEBRIDGE_FIXTURES) + "/" + name;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return result;
+    }
+    result.opened = true;
+    ScanCallbacks out;
+    out.pose = [&](const PoseRecord& pose) { result.poses.push_back(pose); };
+    out.warning = [&](const ScanWarning& warning) { result.warnings.push_back(warning); };
+    scanStream(file, vendor, out);
+    std::fclose(file);
+    return result;
+}
+
+// The member of that key, or nullptr.
+inline const PoseMember* member(const PoseRecord& pose, const std::string& key) {
+    for (const PoseMember& m : pose.values) {
+        if (m.key == key) {
+            return &m;
+        }
+    }
+    return nullptr;
+}
