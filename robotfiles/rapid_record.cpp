@@ -1,0 +1,170 @@
+#include "robotfiles/rapid_record.h"
+
+#include "math/quat_pose.h"
+#include "robotfiles/scan_text.h"
+
+#include <charconv>
+#include <string>
+
+namespace {
+
+const char* const memberKeys[7] = {"x", "y", "z", "q1", "q2", "q3", "q4"};
+
+const char* typeName(RapidType type) {
+    switch (type) {
+    case RapidType::robtarget:
+        return "robtarget";
+    case RapidType::tooldata:
+        return "tooldata";
+    case RapidType::wobjdata:
+        return "wobjdata";
+    case RapidType::pose:
+        return "pose";
+    }
+    return "?";
+}
+
+// The same text as shortestFloat, written in place.
+void appendNumber(std::string& json, float value) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    json.append(digits, result.ptr);
+}
+
+void appendNumbers(std::string& json, const RapidNumber* numbers, int count) {
+    json += '[';
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            json += ',';
+        }
+        appendNumber(json, numbers[i].value);
+    }
+    json += ']';
+}
+
+void appendFrame(std::string& json, const RapidFrame& frame) {
+    json += '[';
+    appendNumbers(json, frame.trans, 3);
+    json += ',';
+    appendNumbers(json, frame.rot, 4);
+    json += ']';
+}
+
+QuatPose quatPoseOf(const RapidFrame& frame) {
+    return makeQuatPose(frame.trans[0].value, frame.trans[1].value, frame.trans[2].value,
+                        frame.rot[0].value, frame.rot[1].value, frame.rot[2].value,
+                        frame.rot[3].value);
+}
+
+// The members as read, each with the bytes of its number.
+void setReadMembers(const RapidFrame& frame, std::uint64_t textOffset, PoseRecord& record) {
+    const RapidNumber* numbers[7] = {&frame.trans[0], &frame.trans[1], &frame.trans[2],
+                                     &frame.rot[0],   &frame.rot[1],   &frame.rot[2],
+                                     &frame.rot[3]};
+    for (int i = 0; i < 7; ++i) {
+        PoseMember& member = record.values[i];
+        member.value = numbers[i]->value;
+        member.text.offset = textOffset + numbers[i]->at;
+        member.text.length = static_cast<std::uint32_t>(numbers[i]->length);
+    }
+}
+
+// A work object's pose is its user frame followed by its object frame, as
+// the window composes it; the members are computed, so no bytes are theirs.
+void setComposedMembers(const RapidValue& value, PoseRecord& record) {
+    const QuatPose user = quatPoseOf(value.frame);
+    const QuatPose object = quatPoseOf(value.objectFrame);
+    const QuatPose composed =
+        quatPoseFromTransform(multiply(transformFromQuatPose(user), transformFromQuatPose(object)));
+    const double members[7] = {composed.x,  composed.y,  composed.z, composed.q1,
+                               composed.q2, composed.q3, composed.q4};
+    for (int i = 0; i < 7; ++i) {
+        record.values[i].value = members[i];
+        record.values[i].text.offset = record.offset;
+        record.values[i].text.length = 0;
+    }
+    record.status = user.unitLength && object.unitLength ? PoseStatus::ok : PoseStatus::notUnit;
+}
+
+std::string& extraItem(PoseRecord& record, std::size_t index, const char* key) {
+    ExtraItem& item = record.extra[index];
+    if (item.key != key) {
+        item.key = key;
+    }
+    item.json.clear();
+    return item.json;
+}
+
+const char* boolJson(bool value) {
+    return value ? "true" : "false";
+}
+
+// ufmec with each doubled quote read as one.
+std::string ufmecText(std::string_view written) {
+    std::string text;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        text += written[i];
+        if (written[i] == '"' && i + 1 < written.size() && written[i + 1] == '"') {
+            ++i;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+void fillRapidRecord(const RapidValue& value, std::string_view text, std::uint64_t textOffset,
+                     PoseRecord& record) {
+    record.vendor = Vendor::abb;
+    record.type = typeName(value.type);
+    // Every type has the same members; the keys are set once.
+    if (record.values.size() != 7) {
+        record.values.resize(7);
+        for (int i = 0; i < 7; ++i) {
+            record.values[i].key = memberKeys[i];
+        }
+    }
+    if (value.type == RapidType::wobjdata) {
+        setComposedMembers(value, record);
+    } else {
+        setReadMembers(value.frame, textOffset, record);
+        record.status = quatPoseOf(value.frame).unitLength ? PoseStatus::ok : PoseStatus::notUnit;
+    }
+
+    switch (value.type) {
+    case RapidType::robtarget:
+        record.extra.resize(2);
+        appendNumbers(extraItem(record, 0, "robconf"), value.robconf, 4);
+        appendNumbers(extraItem(record, 1, "extax"), value.extax, 6);
+        break;
+    case RapidType::tooldata: {
+        record.extra.resize(2);
+        extraItem(record, 0, "robhold") = boolJson(value.robhold);
+        std::string& load = extraItem(record, 1, "tload");
+        load += '[';
+        appendNumber(load, value.mass.value);
+        load += ',';
+        appendNumbers(load, value.cog, 3);
+        load += ',';
+        appendNumbers(load, value.aom, 4);
+        for (const RapidNumber& inertia : value.inertia) {
+            load += ',';
+            appendNumber(load, inertia.value);
+        }
+        load += ']';
+        break;
+    }
+    case RapidType::wobjdata:
+        record.extra.resize(5);
+        extraItem(record, 0, "robhold") = boolJson(value.robhold);
+        extraItem(record, 1, "ufprog") = boolJson(value.ufprog);
+        extraItem(record, 2, "ufmec") =
+            jsonQuoted(ufmecText(text.substr(value.ufmecAt, value.ufmecLength)));
+        appendFrame(extraItem(record, 3, "uframe"), value.frame);
+        appendFrame(extraItem(record, 4, "oframe"), value.objectFrame);
+        break;
+    case RapidType::pose:
+        record.extra.clear();
+        break;
+    }
+}

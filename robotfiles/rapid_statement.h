@@ -1,0 +1,42 @@
+#pragma once
+
+#include "robotfiles/pose_record.h"
+#include "robotfiles/rapid_values.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+// One RAPID statement: the bytes from its first one up to its ';', which
+// may span lines and hold comments and strings.
+struct RapidStatement {
+    std::string_view text;
+    std::uint64_t offset = 0;          // of text[0] in the file
+    std::uint64_t firstLineOffset = 0; // of the start of the line text[0] stands in
+    std::uint64_t firstLineNumber = 0;
+    // Where each later line starts, as an index into text, in order.
+    std::span<const std::uint32_t> lineStarts;
+};
+
+struct RapidPlace {
+    std::uint64_t line = 0;
+    std::uint64_t column = 0;
+    std::uint64_t offset = 0;
+};
+
+RapidPlace rapidPlaceOf(const RapidStatement& statement, std::size_t index);
+
+// What reading reuses from one statement to the next, so that the common
+// case allocates nothing.
+struct RapidWorkspace {
+    PoseRecord record;
+    RapidValue value;
+};
+
+// Reports the poses of one statement: the declarations of robtarget,
+// tooldata, wobjdata and pose, and every robtarget written inline. A
+// declaration of those types whose value cannot be read gives a warning and
+// ends reading of the statement. A statement not ended (the text still open
+// at the end of the file) reports no pose, and a warning for a declaration.
+void readRapidStatement(const RapidStatement& statement, bool ended, RapidWorkspace& work,
+                        const ScanCallbacks& out);
