@@ -1,0 +1,91 @@
+#include "robotfiles/notation_codec.h"
+
+#include "robotfiles/scan_text.h"
+
+namespace {
+
+// No notation has more members than the matrix.
+constexpr std::size_t maxMembers = 16;
+
+} // namespace
+
+bool recognizesCodec(const NotationCodec& codec, std::string_view text) {
+    std::size_t pos = skipBlanks(text, 0);
+    if (codec.readLead != nullptr && !codec.readLead(text, pos)) {
+        return false;
+    }
+    if (!matchPiece(text, pos, codec.start, codec.form.ignoreCase)) {
+        return false;
+    }
+    if (codec.numberAfterStart) {
+        float value = 0.0f;
+        std::size_t length = 0;
+        return readNumberAt(text, skipBlanks(text, pos), value, length);
+    }
+    // A start that ends in a word ends there: "<origin" is not "<originals".
+    const std::string_view start = codec.start;
+    return start.empty() || !isWordByte(start.back()) || pos >= text.size() ||
+           !isWordByte(text[pos]);
+}
+
+bool readCodec(const NotationCodec& codec, std::string_view text, Transform& pose,
+               NotationText& carried, std::string& message) {
+    double members[maxMembers];
+    std::string trail;
+    std::size_t pos = skipBlanks(text, 0);
+    const bool ofForm = codec.form.members.size() <= maxMembers &&
+                        (codec.readLead == nullptr || codec.readLead(text, pos)) &&
+                        readForm(codec.form, text, pos, members) &&
+                        (codec.readTrail == nullptr || codec.readTrail(text, pos, trail)) &&
+                        skipBlanks(text, pos) == text.size();
+    if (!ofForm) {
+        message = codec.expected;
+        return false;
+    }
+    Transform read;
+    if (!codec.pose(members, read, message)) {
+        return false;
+    }
+    pose = read;
+    carried.carried = trail;
+    return true;
+}
+
+std::string writeCodec(const NotationCodec& codec, const Transform& pose,
+                       const NotationText& carried) {
+    double members[maxMembers];
+    if (codec.form.members.size() > maxMembers) {
+        return {};
+    }
+    codecValues(codec, pose, members);
+    std::string text = codec.writtenLead;
+    text += writeForm(codec.form, members);
+    if (codec.readTrail != nullptr) {
+        text += carried.carried;
+    }
+    return text;
+}
+
+void codecValues(const NotationCodec& codec, const Transform& pose, double* out) {
+    codec.members(pose, out);
+    // An angle at or just below minus a half turn (atan2 of a negative zero)
+    // is the same rotation as the half turn, which the range includes.
+    for (std::size_t i = 0; i < codec.form.members.size(); ++i) {
+        const double halfTurn = codec.form.members[i].halfTurn;
+        if (halfTurn > 0.0 && out[i] <= -halfTurn) {
+            out[i] += 2.0 * halfTurn;
+        }
+    }
+}
+
+void translationMembers(const Transform& pose, double scale, double* out) {
+    for (int i = 0; i < 3; ++i) {
+        out[i] = at(pose, i, 3) / scale;
+    }
+}
+
+void placeTranslation(const double* members, double scale, Transform& pose) {
+    for (int i = 0; i < 3; ++i) {
+        at(pose, i, 3) = members[i] * scale;
+    }
+}

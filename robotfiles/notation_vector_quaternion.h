@@ -1,0 +1,8 @@
+#pragma once
+
+#include "robotfiles/notation_codec.h"
+
+// Universal Robots' rotation vector and ROS's quaternion, both in metres.
+
+extern const NotationCodec urCodec;
+extern const NotationCodec rosCodec;
