@@ -5,10 +5,14 @@ target_compile_options(posebridge_flags INTERFACE -Wall -Wextra -Wpedantic -Wsha
                                                   -Wno-sign-conversion)
 target_include_directories(posebridge_flags INTERFACE ${PROJECT_SOURCE_DIR})
 
-# The portable core reports failures as bool and never throws.
+# The portable core reports failures as bool and never throws. The command
+# line's front end links the core but uses CLI11, which reports by throwing:
+# a target that sets POSEBRIDGE_EXCEPTIONS keeps them.
 add_library(posebridge_core_flags INTERFACE)
 target_link_libraries(posebridge_core_flags INTERFACE posebridge_flags)
-target_compile_options(posebridge_core_flags INTERFACE -fno-exceptions)
+target_compile_options(
+    posebridge_core_flags
+    INTERFACE $<$<NOT:$<BOOL:$<TARGET_PROPERTY:POSEBRIDGE_EXCEPTIONS>>>:-fno-exceptions>)
 
 if(POSEBRIDGE_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all

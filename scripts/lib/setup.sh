@@ -5,7 +5,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 cache_dir=${POSEBRIDGE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/posebridge}
 
 packages_build=(cmake make g++ libgtest-dev googletest clang libclang-rt-14-dev
-                g++-mingw-w64-x86-64-posix mingw-w64-tools libeigen3-dev libbenchmark-dev)
+                g++-mingw-w64-x86-64-posix mingw-w64-tools libeigen3-dev libbenchmark-dev
+                libcli11-dev libfmt-dev nlohmann-json3-dev dpkg-dev unzip)
 packages_wine=(wine64 fonts-wine xvfb xauth x11-utils imagemagick)
 
 as_root() {

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "cli/options.h"
+
+// Each command returns the process's exit status.
+int runList(const ListOptions& options);
+int runConvert(const ConvertOptions& options);
+int runDiff(const DiffOptions& options);
+int runRebase(const RebaseOptions& options);

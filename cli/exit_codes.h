@@ -1,0 +1,6 @@
+#pragma once
+
+// Exit statuses a script can rely on.
+constexpr int exitDone = 0;
+constexpr int exitDiffers = 1; // diff: something differs beyond the tolerance
+constexpr int exitTrouble = 2; // a usage error, a file that cannot be read or written
