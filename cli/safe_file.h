@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+// Writing a file so that no reader, and no interruption, ever sees it half
+// written: the bytes go to a temporary file beside it, which is flushed to
+// the disk and then renamed over the destination in one step.
+struct SafeFile {
+    std::FILE* stream = nullptr;
+    std::filesystem::path temporary;
+    std::filesystem::path destination;
+};
+
+// Opens a new temporary file in the destination's folder.
+bool openSafeFile(const std::filesystem::path& destination, SafeFile& file, std::string& error);
+// Flushes, syncs, closes and renames it over the destination.
+bool commitSafeFile(SafeFile& file, std::string& error);
+// Closes and removes the temporary file; the destination is not touched.
+void abandonSafeFile(SafeFile& file);
