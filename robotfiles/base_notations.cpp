@@ -116,12 +116,34 @@ bool acceptPose(const FirstPose& found, const char* const* keys, int keyCount,
 } // namespace
 
 bool recognizesKuka(std::string_view text) {
+    // "{X 1, ..." or "{E6POS: X 1, ...": a member name and then its number,
+    // so that other notations' braces ("{x: 0.5, ...", "{1, 2, ...") are not taken.
     const std::size_t open = text.find('{');
     if (open == std::string_view::npos) {
         return false;
     }
-    const std::size_t first = skipBlanks(text, open + 1);
-    return first < text.size() && isLetterByte(text[first]);
+    const auto word = [&](std::size_t at) {
+        while (at < text.size() &&
+               (isLetterByte(text[at]) || isDigitByte(text[at]) || text[at] == '_')) {
+            ++at;
+        }
+        return at;
+    };
+    std::size_t at = skipBlanks(text, open + 1);
+    if (at >= text.size() || !isLetterByte(text[at])) {
+        return false;
+    }
+    std::size_t end = word(at);
+    if (end < text.size() && text[end] == ':') {
+        at = skipBlanks(text, end + 1);
+        if (at >= text.size() || !isLetterByte(text[at])) {
+            return false;
+        }
+        end = word(at);
+    }
+    at = skipBlanks(text, end);
+    return end < text.size() && isBlankByte(text[end]) && at < text.size() &&
+           (isDigitByte(text[at]) || text[at] == '-' || text[at] == '+' || text[at] == '.');
 }
 
 bool readKuka(std::string_view text, Transform& pose, NotationText&, std::string& message) {
@@ -225,10 +247,17 @@ bool readFanuc(std::string_view text, Transform& pose, NotationText&, std::strin
     const std::string listing = body.substr(0, 2) == "P["
                                     ? "/POS\n" + std::string(body) + "\n/END\n"
                                     : "/POS\nP[1]{\n   GP1:\n" + std::string(body) + "\n};\n/END\n";
-    return acceptPose(firstPose(listing, Vendor::fanuc), keys, 6, "FANUC position",
-                      "a FANUC position X = x mm, Y = y mm, Z = z mm, W = w deg, P = p deg, "
-                      "R = r deg",
-                      pose, message);
+    if (acceptPose(firstPose(listing, Vendor::fanuc), keys, 6, "FANUC position",
+                   "a FANUC position X = x mm, Y = y mm, Z = z mm, W = w deg, P = p deg, "
+                   "R = r deg",
+                   pose, message)) {
+        return true;
+    }
+    // The reader names the position; here there is only the one.
+    if (message.rfind("P[", 0) == 0 && message.find("]: ") != std::string::npos) {
+        message.erase(0, message.find("]: ") + 3);
+    }
+    return false;
 }
 
 std::string writeFanuc(const Transform& pose, const NotationText&) {
