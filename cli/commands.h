@@ -7,3 +7,5 @@ int runList(const ListOptions& options);
 int runConvert(const ConvertOptions& options);
 int runDiff(const DiffOptions& options);
 int runRebase(const RebaseOptions& options);
+// The table of notations, for people or as the README's Markdown table.
+int runNotations(bool markdown);

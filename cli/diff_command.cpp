@@ -11,7 +11,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <system_error>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -112,8 +116,17 @@ int runDiff(const DiffOptions& options) {
         printError("--tolerance: millimetres and degrees must be 0 or more");
         return exitTrouble;
     }
-    const FileListResult before = listInputFiles({options.oldPath}, std::nullopt);
-    const FileListResult after = listInputFiles({options.newPath}, std::nullopt);
+    // Two single files are one program at two times: a backup named
+    // NAME.bak takes the vendor of the other file's extension.
+    std::optional<Vendor> vendor;
+    std::error_code folderError;
+    if (!fs::is_directory(pathFromUtf8(options.oldPath), folderError) &&
+        !fs::is_directory(pathFromUtf8(options.newPath), folderError)) {
+        vendor = vendorOfPath(options.newPath);
+        vendor = vendor ? vendor : vendorOfPath(options.oldPath);
+    }
+    const FileListResult before = listInputFiles({options.oldPath}, vendor);
+    const FileListResult after = listInputFiles({options.newPath}, vendor);
     for (const FileListResult* list : {&before, &after}) {
         for (const std::string& error : list->errors) {
             printError(error);

@@ -194,6 +194,11 @@ int run(int argc, const char* const* argv) {
         ->type_name("PATH");
     rebaseCommand->footer(rebaseExamples);
 
+    bool markdown = false;
+    CLI::App* notationsCommand = app.add_subcommand(
+        "notations", "Describe every notation, with the same pose written in each.");
+    notationsCommand->add_flag("--markdown", markdown, "as the README's table");
+
     try {
         app.parse(argc, argv);
         if (rebaseCommand->parsed() && rebase.outDir.empty() && !rebase.inPlace) {
@@ -216,6 +221,9 @@ int run(int argc, const char* const* argv) {
                                             : Vendor::fanuc;
         }
         return runList(list);
+    }
+    if (notationsCommand->parsed()) {
+        return runNotations(markdown);
     }
     if (convertCommand->parsed()) {
         return runConvert(convert);
