@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -118,6 +120,18 @@ TEST(CliTest, StandardInputNeedsAVendor) {
         run("list --format json --vendor kuka - < " + quoted(fixtures("warnings.src")));
     EXPECT_EQ(read.status, 0);
     EXPECT_NE(read.out.find("\"file\":\"-\""), std::string::npos) << read.out;
+}
+
+// The README's table of notations is the program's own, word for word.
+TEST(CliTest, ReadmeShowsTheProgramsTableOfNotations) {
+    const Outcome table = run("notations --markdown");
+    ASSERT_EQ(table.status, 0);
+    std::ifstream readme(nativePath(std::string(POSEBRIDGE_CLI_FIXTURES) + "/../../../README.md"),
+                         std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(readme)),
+                           std::istreambuf_iterator<char>());
+    ASSERT_GT(table.out.size(), 1000u);
+    EXPECT_NE(text.find(table.out), std::string::npos) << table.out;
 }
 
 } // namespace
