@@ -6,8 +6,6 @@
 
 #include "app/text_scrambling.h"
 
-AppTexts appTexts;
-
 namespace {
 
 constexpr auto storedTitle = scrambleText("PoseBridge");
@@ -42,10 +40,10 @@ void unscrambleText(const char* stored, const wchar_t*& destination) {
 }
 
 void unscrambleAllTexts() {
-    unscrambleText(storedTitle.bytes, appTexts.title);
-    unscrambleText(storedFontFace.bytes, appTexts.fontFace);
-    unscrambleText(storedAboutHeading.bytes, appTexts.aboutHeading);
-    unscrambleText(storedAboutSubheading.bytes, appTexts.aboutSubheading);
-    unscrambleText(storedAboutLinkText.bytes, appTexts.aboutLinkText);
-    unscrambleText(storedAboutLinkTarget.bytes, appTexts.aboutLinkTarget);
+    unscrambleText(storedTitle.bytes, interfaceTexts.title);
+    unscrambleText(storedFontFace.bytes, interfaceTexts.fontFace);
+    unscrambleText(storedAboutHeading.bytes, interfaceTexts.aboutHeading);
+    unscrambleText(storedAboutSubheading.bytes, interfaceTexts.aboutSubheading);
+    unscrambleText(storedAboutLinkText.bytes, interfaceTexts.aboutLinkText);
+    unscrambleText(storedAboutLinkTarget.bytes, interfaceTexts.aboutLinkTarget);
 }

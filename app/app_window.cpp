@@ -5,5 +5,5 @@
 HWND mainWindow = nullptr;
 
 void showMessage(HWND owner, const wchar_t* text, UINT icon) {
-    MessageBoxW(owner, text, appTexts.title, icon);
+    MessageBoxW(owner, text, interfaceTexts.title, icon);
 }

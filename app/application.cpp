@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/app_texts.h"
+#include "app/fatal_error.h"
 #include "app/main_window_proc.h"
 #include "calculator/calculator_state.h"
 #include "ui/main_window.h"
@@ -18,6 +19,17 @@ void runMessageLoop(HWND window, HACCEL accelerators) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+bool createMainWindow(HINSTANCE instance, int showCommand, WNDPROC windowProc, HWND& window) {
+    const WindowFailure failure = buildMainWindow(instance, showCommand, windowProc, window);
+    // A failure inside window creation (a control, the self-test) has already
+    // told the user and closed the window; one report is enough.
+    if (failure == WindowFailure::createWindow && fatalErrorReported()) {
+        return false;
+    }
+    reportWindowFailure(failure);
+    return failure == WindowFailure::none;
 }
 
 int runApplication(HINSTANCE instance, int showCommand) {

@@ -28,3 +28,25 @@ void reportFatalError(std::uint16_t code) {
 bool fatalErrorReported() {
     return reported;
 }
+
+void reportWindowFailure(WindowFailure failure) {
+    switch (failure) {
+    case WindowFailure::none:
+        return;
+    case WindowFailure::registerClass:
+        reportFatalError(fatalRegisterClass);
+        return;
+    case WindowFailure::createWindow:
+        reportFatalError(fatalCreateWindow);
+        return;
+    case WindowFailure::label:
+        reportFatalError(fatalCreateLabel);
+        return;
+    case WindowFailure::field:
+        reportFatalError(fatalCreateField);
+        return;
+    case WindowFailure::button:
+        reportFatalError(fatalCreateButton);
+        return;
+    }
+}

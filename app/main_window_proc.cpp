@@ -21,6 +21,20 @@ void showState(HWND window) {
     writeFields(window, texts);
 }
 
+// Each control that could not be made is reported with its code, in creation
+// order, then the whole with its own. Without the fonts nothing was made and
+// nothing is reported.
+bool createControls(HWND window) {
+    const ControlsBuilt built = buildControls(window);
+    for (int i = 0; i < built.failedCount; ++i) {
+        reportWindowFailure(built.failed[i]);
+    }
+    if (built.failedCount > 0) {
+        reportFatalError(fatalCreateControls);
+    }
+    return built.fontsMade && built.failedCount == 0;
+}
+
 void onCreate(HWND window) {
     mainWindow = window;
     SetMenu(window, createMainMenu());

@@ -1,10 +1,8 @@
 #include "ui/about_dialog.h"
 
-#include <shellapi.h>
-
-#include "app/app_texts.h"
 #include "resources/version.h"
 #include "ui/about_template.h"
+#include "ui/interface_texts.h"
 
 namespace {
 
@@ -29,10 +27,10 @@ HFONT makeFont(int height, int weight, bool underline, DWORD precision, const wc
 
 void makeFonts() {
     if (fonts.title == nullptr) {
-        fonts.title = makeFont(18, FW_MEDIUM, false, OUT_DEFAULT_PRECIS, appTexts.fontFace);
+        fonts.title = makeFont(18, FW_MEDIUM, false, OUT_DEFAULT_PRECIS, interfaceTexts.fontFace);
     }
     if (fonts.version == nullptr) {
-        fonts.version = makeFont(14, FW_NORMAL, false, OUT_DEFAULT_PRECIS, appTexts.fontFace);
+        fonts.version = makeFont(14, FW_NORMAL, false, OUT_DEFAULT_PRECIS, interfaceTexts.fontFace);
     }
     if (fonts.heading == nullptr) {
         fonts.heading = makeFont(27, FW_BOLD, false, OUT_TT_PRECIS, L"Georgia");
@@ -41,7 +39,7 @@ void makeFonts() {
         fonts.subheading = makeFont(16, FW_NORMAL, false, OUT_TT_PRECIS, L"Corbel");
     }
     if (fonts.link == nullptr) {
-        fonts.link = makeFont(14, FW_NORMAL, true, OUT_DEFAULT_PRECIS, appTexts.fontFace);
+        fonts.link = makeFont(14, FW_NORMAL, true, OUT_DEFAULT_PRECIS, interfaceTexts.fontFace);
     }
 }
 
@@ -103,11 +101,30 @@ INT_PTR onCtlColorStatic(HDC context, HWND control) {
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+// The shell is loaded only when the link is clicked: under Wine, loading
+// shell32 (and the libraries it pulls in) at start-up costs every start of
+// the program several milliseconds, for a link that few users ever click.
+// It stays loaded once it is, as a static import would. shell32 is one of the
+// system's known libraries, always taken from the system folder.
+void openLink(const wchar_t* target) {
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    if (shell == nullptr) {
+        return;
+    }
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*,
+                                                    const wchar_t*, const wchar_t*, int);
+    const auto shellExecute = reinterpret_cast<ShellExecuteFunction>(
+        reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")));
+    if (shellExecute != nullptr) {
+        shellExecute(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+}
+
 // A click on the link opens the home page and keeps the box open; any other
 // command (Close, Enter, Esc, another notification of the link) closes it.
 BOOL onCommand(HWND dialog, int id, int notification) {
     if (id == aboutLinkId && notification == STN_CLICKED) {
-        ShellExecuteW(nullptr, L"open", appTexts.aboutLinkTarget, nullptr, nullptr, SW_SHOWNORMAL);
+        openLink(interfaceTexts.aboutLinkTarget);
         return TRUE;
     }
     EndDialog(dialog, 1);
@@ -136,14 +153,14 @@ void showAboutDialog(HWND owner) {
     lstrcatW(versionLines, date);
 
     AboutTexts texts;
-    texts.title = appTexts.title;
+    texts.title = interfaceTexts.title;
     texts.versionLines = versionLines;
-    texts.heading = appTexts.aboutHeading;
-    texts.subheading = appTexts.aboutSubheading;
-    texts.linkText = appTexts.aboutLinkText;
+    texts.heading = interfaceTexts.aboutHeading;
+    texts.subheading = interfaceTexts.aboutSubheading;
+    texts.linkText = interfaceTexts.aboutLinkText;
 
     TemplateBuffer buffer;
-    buildAboutTemplate(buffer, texts, appTexts.fontFace);
+    buildAboutTemplate(buffer, texts, interfaceTexts.fontFace);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                             reinterpret_cast<LPCDLGTEMPLATEW>(buffer.bytes), owner, aboutDialogProc,
                             0);

@@ -1,7 +1,7 @@
 #include "ui/help_dialog.h"
 
-#include "app/app_texts.h"
 #include "ui/help_template.h"
+#include "ui/interface_texts.h"
 
 INT_PTR CALLBACK helpDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     switch (message) {
@@ -18,7 +18,7 @@ INT_PTR CALLBACK helpDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 
 void showHelpDialog(HWND owner) {
     TemplateBuffer buffer;
-    buildHelpTemplate(buffer, appTexts.fontFace);
+    buildHelpTemplate(buffer, interfaceTexts.fontFace);
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
                             reinterpret_cast<LPCDLGTEMPLATEW>(buffer.bytes), owner, helpDialogProc,
                             0);

@@ -1,41 +1,27 @@
 #include "ui/main_window.h"
 
-#include "app/app_texts.h"
-#include "app/fatal_error.h"
 #include "calculator/field_texts.h"
 #include "resources/resource_ids.h"
 #include "ui/control_ids.h"
+#include "ui/interface_texts.h"
 
 namespace {
-
-enum class ControlKind { label, numberField, textLine, button };
-enum class FontRole { heading, label, text, number };
-
-struct ControlSpec {
-    ControlKind kind;
-    int id;
-    const wchar_t* text;
-    int x;
-    int y;
-    int width;
-    int height;
-    FontRole font;
-};
 
 // Short names that keep the table below readable.
 constexpr ControlKind label = ControlKind::label;
 constexpr ControlKind field = ControlKind::numberField;
 constexpr ControlKind button = ControlKind::button;
-constexpr ControlKind textLine = ControlKind::textLine;
+constexpr ControlKind textLine = ControlKind::textLineField;
 
 constexpr FontRole headingFont = FontRole::heading;
 constexpr FontRole labelFont = FontRole::label;
 constexpr FontRole textFont = FontRole::text;
 constexpr FontRole numberFont = FontRole::number;
 
-// The controls in creation order, which is also the Tab order among those with
-// a tab stop. The matrix fields are numbered by row but created by column.
-const ControlSpec controls[] = {
+} // namespace
+
+// The matrix fields are numbered by row but created by column.
+const ControlSpec mainWindowControls[mainWindowControlCount] = {
     // ABB block
     {label, labelId, L"ABB", 18, 12, 100, 15, headingFont},
     {label, labelId, L"  x", 18, 45, 20, 15, labelFont},
@@ -116,7 +102,8 @@ const ControlSpec controls[] = {
     {button, copyFanucButton, L"FANUC", 694, 215, 76, 26, textFont},
     {textLine, textLineId, L"", 18, 274, 752, 20, textFont},
 };
-static_assert(sizeof controls / sizeof controls[0] == 74);
+
+namespace {
 
 constexpr DWORD labelStyle = WS_CHILD | WS_VISIBLE | SS_SIMPLE; // 0x5000000B
 constexpr DWORD numberFieldStyle =
@@ -125,10 +112,6 @@ constexpr DWORD textLineStyle = WS_CHILD | WS_VISIBLE | WS_BORDER;              
 constexpr DWORD buttonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CENTER | BS_VCENTER;
 static_assert(labelStyle == 0x5000000B && numberFieldStyle == 0x50810082 &&
               textLineStyle == 0x50800000 && buttonStyle == 0x50010F00);
-
-constexpr int labelHeight = 15;
-constexpr int buttonWidth = 76;
-constexpr int buttonHeight = 26;
 
 // No sizing frame and no maximise box: the layout is fixed.
 constexpr DWORD mainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -151,7 +134,60 @@ struct InterfaceFonts {
 // Made once and kept for the whole run; the system reclaims them at exit.
 InterfaceFonts fonts;
 
-bool makeFonts() {
+HMENU controlId(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
+
+WindowFailure failureOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::label:
+        return WindowFailure::label;
+    case ControlKind::numberField:
+    case ControlKind::textLineField:
+        return WindowFailure::field;
+    case ControlKind::button:
+        return WindowFailure::button;
+    }
+    return WindowFailure::label;
+}
+
+bool createControl(HWND parent, HINSTANCE instance, const ControlSpec& entry) {
+    const ControlClass made = controlClass(entry.kind);
+    HWND control =
+        CreateWindowExW(made.exStyle, made.className, entry.text, made.style, entry.x, entry.y,
+                        entry.width, entry.height, parent, controlId(entry.id), instance, nullptr);
+    if (control == nullptr) {
+        return false;
+    }
+    // Without redrawing: nothing is shown yet.
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(interfaceFont(entry.font)), 0);
+    return true;
+}
+
+} // namespace
+
+ControlClass controlClass(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::label:
+        return {L"Static", 0, labelStyle};
+    // The raised edge and a plain border, as users know the fields.
+    case ControlKind::numberField:
+        return {L"Edit", WS_EX_WINDOWEDGE, numberFieldStyle};
+    case ControlKind::textLineField:
+        return {L"Edit", WS_EX_WINDOWEDGE, textLineStyle};
+    case ControlKind::button:
+        return {L"Button", 0, buttonStyle};
+    }
+    return {L"Static", 0, labelStyle};
+}
+
+HFONT createInterfaceFont(int height, int weight, bool fixedPitch) {
+    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0,
+                       fixedPitch ? L"Courier new" : interfaceTexts.fontFace);
+}
+
+bool makeInterfaceFonts() {
     if (fonts.heading == nullptr) {
         fonts.heading = createInterfaceFont(16, 600, false);
     }
@@ -168,7 +204,7 @@ bool makeFonts() {
            fonts.number != nullptr;
 }
 
-HFONT fontFor(FontRole role) {
+HFONT interfaceFont(FontRole role) {
     switch (role) {
     case FontRole::heading:
         return fonts.heading;
@@ -182,88 +218,20 @@ HFONT fontFor(FontRole role) {
     return fonts.text;
 }
 
-HMENU controlId(int id) {
-    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
-}
-
-// Gives a new control its font, without redrawing: nothing is shown yet.
-void setFont(HWND control, HFONT font) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-}
-
-bool createControl(HWND parent, const ControlSpec& control) {
-    const HFONT font = fontFor(control.font);
-    switch (control.kind) {
-    case ControlKind::label:
-        return createLabel(parent, control.text, font, control.x, control.y, control.width);
-    case ControlKind::numberField:
-        return createNumberField(parent, font, control.id, numberFieldStyle, control.x, control.y,
-                                 control.width, control.height);
-    case ControlKind::textLine:
-        return createNumberField(parent, font, control.id, textLineStyle, control.x, control.y,
-                                 control.width, control.height);
-    case ControlKind::button:
-        return createButton(parent, control.text, font, control.id, control.x, control.y);
+ControlsBuilt buildControls(HWND parent) {
+    ControlsBuilt built;
+    built.fontsMade = makeInterfaceFonts();
+    if (!built.fontsMade) {
+        return built;
     }
-    return false;
-}
-
-} // namespace
-
-HFONT createInterfaceFont(int height, int weight, bool fixedPitch) {
-    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, 0,
-                       fixedPitch ? L"Courier new" : appTexts.fontFace);
-}
-
-bool createLabel(HWND parent, const wchar_t* text, HFONT font, int x, int y, int width) {
-    HWND control = CreateWindowExW(0, L"Static", text, labelStyle, x, y, width, labelHeight, parent,
-                                   controlId(labelId), GetModuleHandleW(nullptr), nullptr);
-    if (control == nullptr) {
-        reportFatalError(fatalCreateLabel);
-        return false;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    // A control that fails is noted; the others are still made.
+    for (const ControlSpec& entry : mainWindowControls) {
+        if (!createControl(parent, instance, entry)) {
+            built.failed[built.failedCount++] = failureOf(entry.kind);
+        }
     }
-    setFont(control, font);
-    return true;
-}
-
-bool createNumberField(HWND parent, HFONT font, int id, DWORD style, int x, int y, int width,
-                       int height) {
-    // The raised edge and a plain border, as users know the fields.
-    HWND control = CreateWindowExW(WS_EX_WINDOWEDGE, L"Edit", L"", style, x, y, width, height,
-                                   parent, controlId(id), GetModuleHandleW(nullptr), nullptr);
-    if (control == nullptr) {
-        reportFatalError(fatalCreateField);
-        return false;
-    }
-    setFont(control, font);
-    return true;
-}
-
-bool createButton(HWND parent, const wchar_t* text, HFONT font, int id, int x, int y) {
-    HWND control = CreateWindowExW(0, L"Button", text, buttonStyle, x, y, buttonWidth, buttonHeight,
-                                   parent, controlId(id), GetModuleHandleW(nullptr), nullptr);
-    if (control == nullptr) {
-        reportFatalError(fatalCreateButton);
-        return false;
-    }
-    setFont(control, font);
-    return true;
-}
-
-bool createControls(HWND parent) {
-    if (!makeFonts()) {
-        return false;
-    }
-    bool allCreated = true;
-    for (const ControlSpec& control : controls) {
-        // A failed control has reported itself; the others are still made.
-        allCreated = createControl(parent, control) && allCreated;
-    }
-    if (!allCreated) {
-        reportFatalError(fatalCreateControls);
-    }
-    return allCreated;
+    return built;
 }
 
 HFONT slotButtonFont(bool held) {
@@ -276,7 +244,8 @@ HFONT slotButtonFont(bool held) {
     return fonts.held;
 }
 
-bool createMainWindow(HINSTANCE instance, int showCommand, WNDPROC windowProc, HWND& window) {
+WindowFailure buildMainWindow(HINSTANCE instance, int showCommand, WNDPROC windowProc,
+                              HWND& window) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = 0;
@@ -286,27 +255,21 @@ bool createMainWindow(HINSTANCE instance, int showCommand, WNDPROC windowProc, H
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
     windowClass.lpszMenuName = nullptr;
-    windowClass.lpszClassName = appTexts.title;
+    windowClass.lpszClassName = interfaceTexts.title;
     windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(POSEBRIDGE_ICON_SMALL));
     // A class this process registered before (a second window in the same
     // process) serves as well as a new one.
     if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         window = nullptr;
-        reportFatalError(fatalRegisterClass);
-        return false;
+        return WindowFailure::registerClass;
     }
 
-    window = CreateWindowExW(WS_EX_WINDOWEDGE, appTexts.title, appTexts.title, mainWindowStyle,
-                             mainWindowX, mainWindowY, mainWindowWidth, mainWindowHeight, nullptr,
-                             nullptr, instance, nullptr);
+    window = CreateWindowExW(WS_EX_WINDOWEDGE, interfaceTexts.title, interfaceTexts.title,
+                             mainWindowStyle, mainWindowX, mainWindowY, mainWindowWidth,
+                             mainWindowHeight, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
-        // A failure inside window creation (the self-test) has already told
-        // the user and closed the window; one report is enough.
-        if (!fatalErrorReported()) {
-            reportFatalError(fatalCreateWindow);
-        }
-        return false;
+        return WindowFailure::createWindow;
     }
     ShowWindow(window, showCommand);
-    return true;
+    return WindowFailure::none;
 }

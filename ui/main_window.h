@@ -2,24 +2,67 @@
 
 #include <windows.h>
 
-// Registers the window class (named after the application title, with the
+// What part of the main window could not be made. The window layer only says
+// which; its caller decides what the user is told.
+enum class WindowFailure { none, registerClass, createWindow, label, field, button };
+
+// Registers the window class (named after interfaceTexts.title, with the
 // given window procedure), creates the fixed-size main window and shows it.
-// The handle is stored in window also when it is null. False when the class
-// or the window could not be made; the fatal report has then been shown.
-bool createMainWindow(HINSTANCE instance, int showCommand, WNDPROC windowProc, HWND& window);
+// The handle is stored in window also when it is null.
+WindowFailure buildMainWindow(HINSTANCE instance, int showCommand, WNDPROC windowProc,
+                              HWND& window);
+
+enum class ControlKind { label, numberField, textLineField, button };
+enum class FontRole { heading, label, text, number };
+
+// One control of the main window as the user knows it.
+struct ControlSpec {
+    ControlKind kind;
+    int id;
+    const wchar_t* text;
+    int x;
+    int y;
+    int width;
+    int height;
+    FontRole font;
+};
+
+constexpr int mainWindowControlCount = 74;
+
+// The controls in creation order, which is also the Tab order among those
+// with a tab stop.
+extern const ControlSpec mainWindowControls[mainWindowControlCount];
+
+// The window class and styles that every control of a kind is created with.
+struct ControlClass {
+    const wchar_t* className;
+    DWORD exStyle;
+    DWORD style;
+};
+
+ControlClass controlClass(ControlKind kind);
+
+// What buildControls made: nothing when the fonts could not be made,
+// otherwise every control was attempted and those that failed are listed in
+// creation order.
+struct ControlsBuilt {
+    bool fontsMade = false;
+    int failedCount = 0;
+    WindowFailure failed[mainWindowControlCount] = {};
+};
 
 // Creates the interface fonts (once per process) and the 74 controls of the
-// main window. Every control is attempted; false when a font or any control
-// could not be made.
-bool createControls(HWND parent);
+// main window.
+ControlsBuilt buildControls(HWND parent);
+
+// Makes the four interface fonts once per process; false when one is missing.
+bool makeInterfaceFonts();
+
+// The interface font of a role, once makeInterfaceFonts has made it.
+HFONT interfaceFont(FontRole role);
 
 // A font of the interface face, or of "Courier new" when fixedPitch is set.
 HFONT createInterfaceFont(int height, int weight, bool fixedPitch);
-
-bool createLabel(HWND parent, const wchar_t* text, HFONT font, int x, int y, int width);
-bool createNumberField(HWND parent, HFONT font, int id, DWORD style, int x, int y, int width,
-                       int height);
-bool createButton(HWND parent, const wchar_t* text, HFONT font, int id, int x, int y);
 
 // The font of a slot button: bold while the slot is held, the regular text
 // font while it is empty. Made once and kept, like the other interface fonts.

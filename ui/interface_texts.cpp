@@ -1,0 +1,3 @@
+#include "ui/interface_texts.h"
+
+InterfaceTexts interfaceTexts;
