@@ -4,8 +4,14 @@
 // out and written every field back. Each command is pressed many times in a
 // row after one untimed press that proves it raises no message box.
 //
-// Usage: command_latency <posebridge.exe> [presses]
+// Invert is also timed against its floor: control_floor.exe's window setting
+// as many edit texts with SetWindowTextW, in one loop, as Invert changes. The
+// two are pressed in turns, so that a slow phase of the machine weighs on
+// both alike.
+//
+// Usage: command_latency <posebridge.exe> <control_floor.exe> [presses]
 
+#include "bench/control_floor.h"
 #include "bench/figure_rows.h"
 #include "bench/started_program.h"
 #include "bench/statistics.h"
@@ -20,10 +26,13 @@ namespace {
 
 constexpr int defaultPresses = 200;
 constexpr double goalMedianSeconds = 2e-3;
+constexpr double floorGoalRatio = 1.05;
 constexpr UINT checkTimeoutMs = 20000;
 
 constexpr int textLineId = 736;
 constexpr int kukaFirstFieldId = 701;
+constexpr int invertId = 807;
+constexpr int editCount = 36; // the 35 number fields and the text line
 
 // The clipboard texts: a FANUC listing of five lines, which recognition
 // reaches only after the ABB and KUKA readers have refused it, and a KUKA
@@ -93,6 +102,25 @@ bool putOnClipboard(HWND owner, const char* text) {
     return ok;
 }
 
+struct EditTexts {
+    wchar_t texts[editCount][64];
+};
+
+void readEdits(HWND window, EditTexts& edits) {
+    for (int i = 0; i < editCount; ++i) {
+        edits.texts[i][0] = L'\0';
+        GetDlgItemTextW(window, kukaFirstFieldId + i, edits.texts[i], 64);
+    }
+}
+
+int changedEdits(const EditTexts& before, const EditTexts& after) {
+    int changed = 0;
+    for (int i = 0; i < editCount; ++i) {
+        changed += std::wcscmp(before.texts[i], after.texts[i]) != 0 ? 1 : 0;
+    }
+    return changed;
+}
+
 WPARAM click(int id) {
     return MAKEWPARAM(id, 0);
 }
@@ -149,11 +177,12 @@ bool prepare(const StartedProgram& program) {
 int main() {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argv == nullptr || argc < 2) {
-        std::fprintf(stderr, "usage: command_latency <posebridge.exe> [presses]\n");
+    if (argv == nullptr || argc < 3) {
+        std::fprintf(stderr, "usage: command_latency <posebridge.exe> <control_floor.exe> "
+                             "[presses]\n");
         return 2;
     }
-    const int presses = argc > 2 ? std::max(1, static_cast<int>(std::wcstol(argv[2], nullptr, 10)))
+    const int presses = argc > 3 ? std::max(1, static_cast<int>(std::wcstol(argv[3], nullptr, 10)))
                                  : defaultPresses;
 
     // The owner of the clipboard text: without one, SetClipboardData fails.
@@ -177,6 +206,12 @@ int main() {
     program.window = named;
 
     bool ok = prepare(program);
+    StartedProgram floor;
+    if (ok && (!startProgram(argv[2], floor) || !waitForStartValues(floor, 60.0))) {
+        std::fprintf(stderr, "the floor program did not start\n");
+        ok = false;
+    }
+    int invertChanges = 0;
     for (const Command& command : commands) {
         if (!ok) {
             break;
@@ -186,16 +221,35 @@ int main() {
             ok = false;
             break;
         }
+        EditTexts before;
+        readEdits(program.window, before);
         if (!pressChecked(program, command)) {
             ok = false;
             break;
         }
+        if (command.id == invertId) {
+            EditTexts after;
+            readEdits(program.window, after);
+            invertChanges = changedEdits(before, after);
+        }
+        const bool againstFloor = command.id == invertId;
+        const auto floorCount = static_cast<WPARAM>(invertChanges);
+        if (againstFloor) {
+            // Untimed, as the checked press is.
+            SendMessageW(floor.window, setTextsMessage, floorCount, 0);
+        }
         std::vector<double> times;
+        std::vector<double> floorTimes;
         times.reserve(static_cast<std::size_t>(presses));
         for (int press = 0; press < presses; ++press) {
             const double start = nowSeconds();
             SendMessageW(program.window, WM_COMMAND, click(command.id), 0);
             times.push_back(nowSeconds() - start);
+            if (againstFloor) {
+                const double floorStart = nowSeconds();
+                SendMessageW(floor.window, setTextsMessage, floorCount, 0);
+                floorTimes.push_back(nowSeconds() - floorStart);
+            }
         }
         // The timed presses did what the checked one did: no box, same text line.
         if (!pressChecked(program, command)) {
@@ -210,8 +264,25 @@ int main() {
                        "median " + formatDuration(middle) + ", p95 " +
                            formatDuration(percentile(times, 0.95)),
                        "", "", "median < 2 ms", middle < goalMedianSeconds);
+        if (againstFloor) {
+            const double floorMiddle = median(floorTimes);
+            std::printf("%-38s median %s  p95 %s  max %s  (%d rounds)\n",
+                        "floor: SetWindowTextW loop", formatDuration(floorMiddle).c_str(),
+                        formatDuration(percentile(floorTimes, 0.95)).c_str(),
+                        formatDuration(percentile(floorTimes, 1.0)).c_str(), presses);
+            const double ratio = middle / floorMiddle;
+            char goal[48];
+            std::snprintf(goal, sizeof goal, "<= %.2fx its texts", floorGoalRatio);
+            printFigureRow("command 807 Invert against setting the " +
+                               std::to_string(invertChanges) + " texts it changes (Wine)",
+                           "median " + formatDuration(middle),
+                           std::to_string(invertChanges) + " x SetWindowTextW " +
+                               formatDuration(floorMiddle),
+                           formatRatio(ratio), goal, ratio <= floorGoalRatio);
+        }
     }
     closeProgram(program, 20.0);
+    closeProgram(floor, 20.0);
     if (owner != nullptr) {
         DestroyWindow(owner);
     }
