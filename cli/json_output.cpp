@@ -25,10 +25,27 @@ void appendDouble(std::string& out, double value) {
     out.append(buffer, result.ptr);
 }
 
-void appendKey(std::string& out, const char* key) {
+void appendKey(std::string& out, std::string_view key) {
     out += ",\"";
     out += key;
     out += "\":";
+}
+
+// A key of the record, comma and quotes included: `,"line":`.
+template <std::size_t size>
+void appendLiteral(std::string& out, const char (&text)[size]) {
+    out.append(text, size - 1);
+}
+
+// A file's poses come one after the other: its name is quoted once.
+const std::string& quotedFile(const std::string& file) {
+    thread_local std::string lastFile;
+    thread_local std::string lastQuoted;
+    if (lastQuoted.empty() || file != lastFile) {
+        lastFile = file;
+        lastQuoted = jsonQuoted(file);
+    }
+    return lastQuoted;
 }
 
 // "x y z a b c" as {"x":1,"y":2,...}; the matrix as four rows of four.
@@ -74,44 +91,47 @@ void appendNotationValues(std::string& out, const Notation& notation, const Tran
 void appendJsonRecord(std::string& out, const OutputSettings& settings, const std::string& file,
                       const PoseRecord& pose) {
     out += "{\"file\":";
-    out += jsonQuoted(file);
-    appendKey(out, "line");
+    out += quotedFile(file);
+    appendLiteral(out, ",\"line\":");
     appendUnsigned(out, pose.line);
-    appendKey(out, "column");
+    appendLiteral(out, ",\"column\":");
     appendUnsigned(out, pose.column);
-    appendKey(out, "name");
+    appendLiteral(out, ",\"name\":");
     out += pose.name.empty() ? std::string("null") : jsonQuoted(pose.name);
     if (pose.vendor == Vendor::fanuc) {
-        appendKey(out, "comment");
+        appendLiteral(out, ",\"comment\":");
         out += pose.comment.empty() ? std::string("null") : jsonQuoted(pose.comment);
-        appendKey(out, "group");
+        appendLiteral(out, ",\"group\":");
         appendUnsigned(out, static_cast<std::uint64_t>(pose.group));
     }
-    appendKey(out, "vendor");
+    appendLiteral(out, ",\"vendor\":");
     out += '"';
     out += vendorName(pose.vendor);
     out += '"';
-    appendKey(out, "type");
+    appendLiteral(out, ",\"type\":");
     out += jsonQuoted(pose.type);
-    appendKey(out, "status");
+    appendLiteral(out, ",\"status\":");
     out += '"';
     out += statusName(pose.status);
     out += '"';
-    appendKey(out, "values");
+    appendLiteral(out, ",\"values\":");
     out += '{';
     for (std::size_t k = 0; k < pose.values.size(); ++k) {
         out += k == 0 ? "" : ",";
-        out += jsonQuoted(pose.values[k].key);
-        out += ':';
+        // Keys are the readers' own lower-case ASCII words.
+        out += '"';
+        out += pose.values[k].key;
+        out += "\":";
         out += memberNumber(pose.values[k]);
     }
     out += '}';
-    appendKey(out, "extra");
+    appendLiteral(out, ",\"extra\":");
     out += '{';
     for (std::size_t k = 0; k < pose.extra.size(); ++k) {
         out += k == 0 ? "" : ",";
-        out += jsonQuoted(pose.extra[k].key);
-        out += ':';
+        out += '"';
+        out += pose.extra[k].key;
+        out += "\":";
         out += pose.extra[k].json;
     }
     out += '}';

@@ -24,36 +24,35 @@ bool nearlySame(const Transform& p, const Transform& q) {
     return true;
 }
 
-// The new value of each of the vendor's members.
-bool newValue(const PoseRecord& pose, const Transform& m, const std::string& key, double& value) {
-    if (key == "x" || key == "y" || key == "z") {
-        value = at(m, key[0] - 'x', 3);
-        return true;
-    }
-    if (pose.vendor == Vendor::abb) {
+// The new values of the vendor's members, worked out once a pose.
+struct NewValues {
+    const char* keys[7];
+    double values[7];
+    int count = 0;
+};
+
+NewValues newValues(Vendor vendor, const Transform& m) {
+    NewValues n;
+    if (vendor == Vendor::abb) {
         const QuatPose q = quatPoseFromTransform(m);
-        const struct {
-            const char* key;
-            double value;
-        } members[] = {{"q1", q.q1}, {"q2", q.q2}, {"q3", q.q3}, {"q4", q.q4}};
-        for (const auto& member : members) {
-            if (key == member.key) {
-                value = member.value;
-                return true;
-            }
-        }
-        return false;
+        n = NewValues{
+            {"x", "y", "z", "q1", "q2", "q3", "q4"}, {q.x, q.y, q.z, q.q1, q.q2, q.q3, q.q4}, 7};
+        return n;
     }
     const EulerPose e = eulerPoseFromTransform(m);
     // KUKA's A, B, C are a, b, c; FANUC's W, P, R are c, b, a.
-    const bool kuka = pose.vendor == Vendor::kuka;
-    const struct {
-        const char* key;
-        double value;
-    } members[] = {{kuka ? "a" : "r", e.a}, {kuka ? "b" : "p", e.b}, {kuka ? "c" : "w", e.c}};
-    for (const auto& member : members) {
-        if (key == member.key) {
-            value = member.value;
+    if (vendor == Vendor::kuka) {
+        n = NewValues{{"x", "y", "z", "a", "b", "c"}, {e.x, e.y, e.z, e.a, e.b, e.c}, 6};
+    } else {
+        n = NewValues{{"x", "y", "z", "w", "p", "r"}, {e.x, e.y, e.z, e.c, e.b, e.a}, 6};
+    }
+    return n;
+}
+
+bool newValue(const NewValues& n, const std::string& key, double& value) {
+    for (int k = 0; k < n.count; ++k) {
+        if (key == n.keys[k]) {
+            value = n.values[k];
             return true;
         }
     }
@@ -129,9 +128,10 @@ RewriteOutcome rewritePose(const PoseRecord& pose, const Transform& pre, const T
         return RewriteOutcome::unchanged;
     }
     std::vector<Replacement> made;
+    const NewValues values = newValues(pose.vendor, moved);
     for (const PoseMember& member : pose.values) {
         double value = 0.0;
-        if (!newValue(pose, moved, member.key, value)) {
+        if (!newValue(values, member.key, value)) {
             message = "member " + member.key + " has no new value";
             return RewriteOutcome::refused;
         }

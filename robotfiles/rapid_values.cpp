@@ -1,6 +1,5 @@
 #include "robotfiles/rapid_values.h"
 
-#include "robotfiles/rapid_number.h"
 #include "robotfiles/scan_text.h"
 
 #include <cstring>
@@ -19,7 +18,7 @@ bool fail(RapidCursor& cursor, const char* expected, const char* part) {
 bool readNumber(RapidCursor& cursor, RapidNumber& number) {
     cursor.pos = skipRapidGap(cursor.text, cursor.pos);
     std::size_t length = 0;
-    if (!readRapidNumber(cursor.text, cursor.pos, number.value, length)) {
+    if (!readNumberAt(cursor.text, cursor.pos, number.value, length)) {
         return fail(cursor, "a number", nullptr);
     }
     number.at = cursor.pos;

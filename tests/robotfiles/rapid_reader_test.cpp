@@ -1,4 +1,3 @@
-#include "robotfiles/rapid_number.h"
 #include "robotfiles/scan_text.h"
 #include "tests/robotfiles/scan_fixture.h"
 
@@ -306,30 +305,6 @@ TEST(RapidReader, LongStatementsAndLinesAreAbandonedWithAWarning) {
     EXPECT_EQ(feed.poses[0].line, 3u);
     EXPECT_EQ(feed.poses[1].line, 7u);
     EXPECT_EQ(feed.poses[1].column, 28u);
-}
-
-TEST(RapidReader, ShortNumbersReadAsReadNumberAtReadsThem) {
-    const char* texts[] = {"0",         "-0",        "+5",       "9E+09",     "9E9",
-                           "9e09,",     "1e",        "1e+]",     "1E-3",      "12.5",
-                           "-120.25",   "0.0436194", "1.",       ".5",        "-.5e1",
-                           "1.2.3",     "0.1",       "123.4567", "16777216",  "16777217",
-                           "167772170", "007",       "1E10",     "1E11",      "1.5e-10",
-                           "1.5e-11",   "1e005",     "3e38",     "4e38",      "0.00000000001",
-                           "-",         "+",         "",         " 1",        "abc",
-                           "9E+09 ]",   "-0.0",      "99999.99", "1677721.7", "2.7182818"};
-    for (const char* text : texts) {
-        SCOPED_TRACE(text);
-        float expected = 7.0f;
-        float value = 7.0f;
-        std::size_t expectedLength = 0;
-        std::size_t length = 0;
-        const bool read = readNumberAt(text, 0, expected, expectedLength);
-        ASSERT_EQ(readRapidNumber(text, 0, value, length), read);
-        if (read) {
-            EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << value;
-            EXPECT_EQ(length, expectedLength);
-        }
-    }
 }
 
 } // namespace

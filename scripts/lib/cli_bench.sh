@@ -1,0 +1,66 @@
+# The command line's figures, for scripts/bench: list --format json and
+# rebase on large generated programs of each vendor, against wc -l and
+# sed -e 's/X/X/' on the same file in the same run, and the peak memory of
+# list for a 1 MB and a large input. Source it, then call cli_bench with a
+# Release build folder, a work folder and the size in MB.
+
+# Prints "seconds peak_kilobytes" of a command, its output thrown away.
+measure() {
+    local report
+    report=$(mktemp)
+    /usr/bin/time -o "$report" -f '%e %M' "$@" >/dev/null 2>/dev/null
+    tail -n 1 "$report"
+    rm -f "$report"
+}
+
+# The best of three runs' seconds, and the peak memory of the last.
+best_of_three() {
+    local best="" memory="" run seconds
+    for run in 1 2 3; do
+        read -r seconds memory < <(measure "$@")
+        if [ -z "$best" ] || awk -v a="$seconds" -v b="$best" 'BEGIN{exit !(a < b)}'; then
+            best=$seconds
+        fi
+    done
+    echo "$best $memory"
+}
+
+cli_bench() {
+    local build=$1 work=$2 megabytes=$3
+    local cli=$build/cli/posebridge-cli generate=$build/bench/generate_programs
+    local vendor extension file small seconds memory small_memory wc_seconds sed_seconds
+    local rebase_seconds rebase_memory rebase_small_memory
+    printf '%-8s %8s %9s %8s %8s %9s %9s %9s %9s %9s\n' vendor MB list_MB/s vs_wc vs_sed \
+        mem_1MB mem_big rebase_MB/s rb_vs_sed rb_mem_dKB
+    for vendor in kuka abb fanuc; do
+        case $vendor in
+        kuka) extension=src ;;
+        abb) extension=mod ;;
+        fanuc) extension=ls ;;
+        esac
+        file=$work/big.$extension
+        small=$work/small.$extension
+        "$generate" "$vendor" "$megabytes" "$file" || return 1
+        "$generate" "$vendor" 1 "$small" || return 1
+        read -r seconds memory < <(best_of_three "$cli" list --format json -j 1 "$file")
+        read -r _ small_memory < <(measure "$cli" list --format json -j 1 "$small")
+        read -r wc_seconds _ < <(best_of_three wc -l "$file")
+        read -r sed_seconds _ < <(best_of_three sed -e 's/X/X/' "$file")
+        rm -rf "$work/out"
+        read -r rebase_seconds rebase_memory < <(best_of_three "$cli" rebase --pre \
+            "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --out "$work/out" "$file")
+        read -r _ rebase_small_memory < <(measure "$cli" rebase --pre \
+            "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --out "$work/out-small" "$small")
+        awk -v v="$vendor" -v mb="$megabytes" -v s="$seconds" -v m="$memory" -v sm="$small_memory" \
+            -v w="$wc_seconds" -v d="$sed_seconds" -v r="$rebase_seconds" -v rm="$rebase_memory" \
+            -v rsm="$rebase_small_memory" 'BEGIN {
+                bytes = mb * 1e6
+                printf "%-8s %8d %9.1f %7.2fx %7.2fx %8dK %8dK %9.1f %8.2fx %9d\n", v, mb,
+                    bytes / 1e6 / s, s / w, s / d, sm, m, bytes / 1e6 / r, r / d, rm - rsm
+            }'
+        rm -rf "$work/out" "$work/out-small" "$file" "$small"
+    done
+    echo "(list: JSON Lines to /dev/null, one thread; times are the best of three runs;"
+    echo " vs_wc and vs_sed: list's time over that of wc -l and sed -e 's/X/X/' on the same file;"
+    echo " mem: peak resident memory; rb_mem_dKB: rebase's peak on the large file minus on 1 MB)"
+}
