@@ -20,12 +20,23 @@ namespace fs = std::filesystem;
 namespace {
 
 // Why a pose was left alone, for the closing report.
-enum class Reason { frame, remoteTcp, notMatched, partial, uninitialised, notUnit, notMoved };
+enum class Reason {
+    frame,
+    workObject,
+    remoteTcp,
+    notMatched,
+    partial,
+    uninitialised,
+    notUnit,
+    notMoved
+};
 
 const char* reasonText(Reason reason) {
     switch (reason) {
     case Reason::frame:
         return "frames (move them with --include-frames)";
+    case Reason::workObject:
+        return "wobjdata (its pose is uframe * oframe: move the frames themselves)";
     case Reason::remoteTcp:
         return "remote-TCP groups (--include-remote-tcp)";
     case Reason::notMatched:
@@ -94,6 +105,11 @@ std::optional<Reason> leftAlone(const RebaseOptions& options, const InputFile& f
                                 const PoseRecord& pose) {
     if (!options.includeFrames && isFrame(file, pose)) {
         return Reason::frame;
+    }
+    // Its pose is a product that no number of the file holds: which of the
+    // two frames should change is the user's decision, not ours.
+    if (pose.type == "wobjdata") {
+        return Reason::workObject;
     }
     if (!options.includeRemoteTcp && pose.remoteTcp) {
         return Reason::remoteTcp;
