@@ -3,6 +3,7 @@
 #include "cli/diff_output.h"
 #include "cli/exit_codes.h"
 #include "cli/file_list.h"
+#include "cli/warning_list.h"
 #include "robotfiles/file_scan.h"
 
 #include <fmt/format.h>
@@ -19,10 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A file's warnings beyond this many are counted, not printed: a file that
-// is not a program at all could otherwise flood the terminal.
-constexpr std::size_t maxShownWarnings = 100;
-
 void printError(const std::string& message) {
     std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
 }
@@ -35,28 +32,14 @@ bool readPoses(const InputFile& file, std::vector<PoseRecord>& poses) {
         printError(fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno)));
         return false;
     }
-    std::size_t shownWarnings = 0;
-    std::uint64_t hiddenWarnings = 0;
+    WarningList warnings;
+    warnings.file = file.shown;
     ScanCallbacks callbacks;
     callbacks.pose = [&](const PoseRecord& pose) { poses.push_back(pose); };
-    callbacks.warning = [&](const ScanWarning& warning) {
-        if (shownWarnings == maxShownWarnings) {
-            ++hiddenWarnings;
-            return;
-        }
-        ++shownWarnings;
-        std::fprintf(stderr, "%s\n",
-                     fmt::format("{}:{}:{}: warning: {}", file.shown, warning.line, warning.column,
-                                 warning.message)
-                         .c_str());
-    };
+    callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
     const LineReadResult result = scanStream(stream, file.vendor, callbacks);
     std::fclose(stream);
-    if (hiddenWarnings > 0) {
-        std::fprintf(
-            stderr, "%s\n",
-            fmt::format("{}: {} more warnings not shown", file.shown, hiddenWarnings).c_str());
-    }
+    std::fputs(warningText(warnings).c_str(), stderr);
     if (!result.ok) {
         printError(fmt::format("{}: reading stopped: {}", file.shown, result.error));
         return false;

@@ -4,6 +4,7 @@
 #include "cli/ordered_jobs.h"
 #include "cli/record_output.h"
 #include "cli/terminal.h"
+#include "cli/warning_list.h"
 #include "robotfiles/file_scan.h"
 
 #include <fmt/format.h>
@@ -17,9 +18,6 @@
 
 namespace {
 
-// A file's warnings beyond this many are counted, not printed: a file that
-// is not a program at all could otherwise flood the terminal.
-constexpr std::size_t maxShownWarnings = 100;
 // Output is handed on in pieces of about this size.
 constexpr std::size_t flushBytes = std::size_t{1} << 16;
 
@@ -40,8 +38,8 @@ void listFile(const InputFile& file, const OutputSettings& settings, JobOutput& 
         return;
     }
     std::string text;
-    std::size_t shownWarnings = 0;
-    std::uint64_t hiddenWarnings = 0;
+    WarningList warnings;
+    warnings.file = file.shown;
     ScanCallbacks callbacks;
     callbacks.pose = [&](const PoseRecord& pose) {
         ++totals.byStatus[static_cast<int>(pose.status)];
@@ -52,23 +50,14 @@ void listFile(const InputFile& file, const OutputSettings& settings, JobOutput& 
     };
     callbacks.warning = [&](const ScanWarning& warning) {
         ++totals.warnings;
-        if (shownWarnings == maxShownWarnings) {
-            ++hiddenWarnings;
-            return;
-        }
-        ++shownWarnings;
-        output.messages += fmt::format("{}:{}:{}: warning: {}\n", file.shown, warning.line,
-                                       warning.column, warning.message);
+        addWarning(warnings, warning);
     };
     const LineReadResult result = scanStream(stream, file.vendor, callbacks);
     if (!file.standardInput) {
         std::fclose(stream);
     }
     output.write(text);
-    if (hiddenWarnings > 0) {
-        output.messages +=
-            fmt::format("{}: {} more warnings not shown\n", file.shown, hiddenWarnings);
-    }
+    output.messages += warningText(warnings);
     if (!result.ok) {
         output.messages +=
             fmt::format("posebridge-cli: {}: reading stopped: {}\n", file.shown, result.error);

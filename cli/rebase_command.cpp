@@ -3,6 +3,7 @@
 #include "cli/file_list.h"
 #include "cli/pose_text.h"
 #include "cli/safe_file.h"
+#include "cli/warning_list.h"
 #include "robotfiles/rebase_stream.h"
 #include "robotfiles/scan_text.h"
 
@@ -277,14 +278,13 @@ int runRebase(const RebaseOptions& options) {
                 break;
             }
         };
-        callbacks.warning = [&](const ScanWarning& warning) {
-            notes += fmt::format("{}:{}:{}: warning: {}\n", file.shown, warning.line,
-                                 warning.column, warning.message);
-        };
+        WarningList warnings;
+        warnings.file = file.shown;
+        callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
         const RebaseStreamResult result =
             rebaseStream(in, out.stream, file.vendor, pre, post, callbacks);
         std::fclose(in);
-        std::fputs(notes.c_str(), stderr);
+        std::fputs((warningText(warnings) + notes).c_str(), stderr);
 
         if (!result.readOk || !result.writeOk || result.refused) {
             abandonSafeFile(out);
