@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -87,6 +88,11 @@ int runList(const ListOptions& options) {
         std::fprintf(stderr, "posebridge-cli: %s\n", error.c_str());
     }
 
+    for (const InputFile& file : list.files) {
+        // Room for ":" and a line number of six digits, within reason.
+        settings.fileColumn =
+            std::clamp<std::size_t>(file.shown.size() + 7, settings.fileColumn, 72);
+    }
     std::string header;
     appendHeader(header, settings);
     std::fwrite(header.data(), 1, header.size(), stdout);

@@ -12,6 +12,9 @@
 struct OutputSettings {
     OutputFormat format = OutputFormat::table;
     std::vector<const Notation*> notations; // --to, in the order given
+    // The table's first column: wide enough for the longest file name and a
+    // line number, so that the columns line up while files are still read.
+    std::size_t fileColumn = 36;
 };
 
 // The CSV header row or the table's column titles; nothing for JSON Lines.

@@ -7,9 +7,9 @@
 
 // Columns a person reads: where the pose stands, what it is, and the
 // vendor's own values with the window's decimals (two for lengths and
-// angles, seven for quaternions). Widths are fixed so that the table can be
-// printed while files are still being read; a longer entry pushes its line
-// to the right rather than being cut.
+// angles, seven for quaternions). Widths are set before the first file is
+// read, so that the table can be printed while files are still being read;
+// a longer entry pushes its line to the right rather than being cut.
 
 namespace {
 
@@ -27,9 +27,9 @@ bool isQuaternionMember(const std::string& key) {
 
 } // namespace
 
-void appendTableHeader(std::string& out, const OutputSettings&) {
-    out += fmt::format("{:<36} {:<18} {:<9} {:<13} {}\n", "FILE:LINE", "NAME", "TYPE", "STATUS",
-                       "VALUES");
+void appendTableHeader(std::string& out, const OutputSettings& settings) {
+    out += fmt::format("{:<{}} {:<18} {:<9} {:<13} {}\n", "FILE:LINE", settings.fileColumn, "NAME",
+                       "TYPE", "STATUS", "VALUES");
 }
 
 void appendTableRecord(std::string& out, const OutputSettings& settings, const std::string& file,
@@ -49,8 +49,8 @@ void appendTableRecord(std::string& out, const OutputSettings& settings, const s
         }
         values += key + ' ' + fixed(member.value, isQuaternionMember(member.key) ? 7 : 2);
     }
-    out += fmt::format("{:<36} {:<18} {:<9} {:<13} {}\n", fmt::format("{}:{}", file, pose.line),
-                       name, pose.type, statusName(pose.status), values);
+    out += fmt::format("{:<{}} {:<18} {:<9} {:<13} {}\n", fmt::format("{}:{}", file, pose.line),
+                       settings.fileColumn, name, pose.type, statusName(pose.status), values);
     Transform m;
     if (!settings.notations.empty() && transformOfRecord(pose, m)) {
         for (const Notation* notation : settings.notations) {
