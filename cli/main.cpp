@@ -201,9 +201,6 @@ int run(int argc, const char* const* argv) {
 
     try {
         app.parse(argc, argv);
-        if (rebaseCommand->parsed() && rebase.outDir.empty() && !rebase.inPlace) {
-            throw CLI::RequiredError("rebase needs --out DIR or --in-place");
-        }
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? exitDone : exitTrouble;
@@ -238,6 +235,11 @@ int run(int argc, const char* const* argv) {
                       : isTerminal(stdout)    ? OutputFormat::table
                                               : OutputFormat::json;
         return runDiff(diff);
+    }
+    if (rebase.outDir.empty() && !rebase.inPlace) {
+        std::fprintf(stderr, "posebridge-cli: rebase needs --out DIR or --in-place\n"
+                             "Run with --help for more information.\n");
+        return exitTrouble;
     }
     // The frames in the order given on the command line, whichever option named them.
     std::size_t taken[4] = {};
