@@ -25,9 +25,10 @@ HANDLE openEvent(const std::wstring& prefix, const wchar_t* name) {
     return OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, (prefix + L"-" + name).c_str());
 }
 
-// Another program may hold the clipboard for a moment.
+// Another program may hold the clipboard for a moment; on a loaded machine
+// Wine's own clipboard bridge to X has been seen holding it past 200 ms.
 bool openClipboardRetrying(HWND owner) {
-    for (int attempt = 0; attempt < 40; ++attempt) {
+    for (int attempt = 0; attempt < 400; ++attempt) {
         if (OpenClipboard(owner)) {
             return true;
         }
