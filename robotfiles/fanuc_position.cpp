@@ -22,7 +22,11 @@ bool fail(Cursor& c, std::size_t at, std::string message) {
 // A label as messages show it, with what follows it; bounded, since it comes
 // from the file.
 std::string shown(std::string_view label, std::string_view after = {}) {
-    return "'" + std::string(label.substr(0, 24)) + std::string(after) + "'";
+    std::string text(1, '\'');
+    text.append(label.substr(0, 24));
+    text.append(after);
+    text += '\'';
+    return text;
 }
 
 // Labels end at blanks and at the punctuation of a position. Any other byte

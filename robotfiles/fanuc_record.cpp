@@ -73,8 +73,10 @@ void setAxis(PoseRecord& record, std::size_t& count, const FanucAxis& axis) {
 void startFanucRecord(PoseRecord& record, const FanucPosition& position, const FanucBlock& block,
                       std::string_view program) {
     record.vendor = Vendor::fanuc;
-    record.type.assign("P");
-    record.name.assign("P[");
+    // Assigned by characters: GCC 12 warns falsely of overlap for short literals.
+    record.type.assign(1, 'P');
+    record.name.assign(1, 'P');
+    record.name += '[';
     record.name.append(position.number);
     record.name.push_back(']');
     record.comment.assign(position.comment);
