@@ -17,11 +17,11 @@ struct NotationText {
 };
 
 struct Notation {
-    const char* name;    // "ur": the word of --to and --from
-    const char* brand;   // "Universal Robots"
-    const char* members; // "x y z rx ry rz": the JSON keys and CSV columns, in order
-    const char* units;   // "m, rad"
-    const char* form;    // "p[x, y, z, rx, ry, rz]"
+    const char* name;     // "ur": the word of --to and --from
+    const char* brand;    // "Universal Robots"
+    const char* members;  // "x y z rx ry rz": the JSON keys and CSV columns, in order
+    const char* units;    // "m, rad"
+    const char* form;     // "p[x, y, z, rx, ry, rz]"
     const char* rotation; // "rotation vector, axis times angle"
     // True when a text of this form cannot be mistaken for another notation's
     // (p[, TRANS(, posx(, C00000=, <origin, position:; KUKA, ABB, FANUC).
