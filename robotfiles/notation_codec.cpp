@@ -2,10 +2,32 @@
 
 #include "robotfiles/scan_text.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+
 namespace {
 
 // No notation has more members than the matrix.
 constexpr std::size_t maxMembers = 16;
+
+// The double nearest to the float's shortest decimal with its decimal point
+// moved `places` to the left: 370.469f and 3 give 0.370469.
+double shiftedDecimal(float value, int places) {
+    char text[40];
+    const auto written = std::to_chars(text, text + 24, value, std::chars_format::scientific);
+    char* const mark = std::find(text, written.ptr, 'e');
+    if (written.ec != std::errc{} || mark == written.ptr) {
+        return static_cast<double>(value);
+    }
+    int exponent = 0;
+    std::from_chars(mark + (mark[1] == '+' ? 2 : 1), written.ptr, exponent);
+    const auto end = std::to_chars(mark + 1, text + sizeof text, exponent - places);
+    double shifted = 0.0;
+    std::from_chars(text, end.ptr, shifted);
+    return shifted;
+}
 
 } // namespace
 
@@ -78,9 +100,28 @@ void codecValues(const NotationCodec& codec, const Transform& pose, double* out)
     }
 }
 
+double fromMillimetres(double millimetres, double scale) {
+    // A translation read from a text went through a float, in millimetres
+    // (KRL, RAPID, FANUC) or in metres (ROS, URDF). Given in metres it is the
+    // decimal that was read, not that float's binary expansion divided by
+    // 1000 (0.370469, not 0.370468994140625). Any other value was computed
+    // and keeps every digit of its double.
+    if (scale == millimetresPerMetre && std::fabs(millimetres) <= FLT_MAX) {
+        const float asMillimetres = static_cast<float>(millimetres);
+        if (static_cast<double>(asMillimetres) == millimetres) {
+            return shiftedDecimal(asMillimetres, 3);
+        }
+        const float asMetres = static_cast<float>(millimetres / scale);
+        if (static_cast<double>(asMetres) * scale == millimetres) {
+            return shiftedDecimal(asMetres, 0);
+        }
+    }
+    return millimetres / scale;
+}
+
 void translationMembers(const Transform& pose, double scale, double* out) {
     for (int i = 0; i < 3; ++i) {
-        out[i] = at(pose, i, 3) / scale;
+        out[i] = fromMillimetres(at(pose, i, 3), scale);
     }
 }
 

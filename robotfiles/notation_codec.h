@@ -39,6 +39,9 @@ std::string writeCodec(const NotationCodec& codec, const Transform& pose,
                        const NotationText& carried);
 void codecValues(const NotationCodec& codec, const Transform& pose, double* out);
 
+// A length in the text's unit, of which scale millimetres make one.
+double fromMillimetres(double millimetres, double scale);
+
 // The translation as the first three members, and back; scale is the
 // millimetres of one unit of the text.
 void translationMembers(const Transform& pose, double scale, double* out);

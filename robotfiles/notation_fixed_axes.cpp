@@ -39,7 +39,7 @@ bool fixedAxesTransform(const double* members, Transform& pose, std::string&) {
 void urdfMembers(const Transform& pose, double* out) {
     fixedAxesMembers(pose, out);
     for (int i = 0; i < 3; ++i) {
-        out[i] /= millimetresPerMetre;
+        out[i] = fromMillimetres(out[i], millimetresPerMetre);
         out[i + 3] *= radiansPerDegree;
     }
 }

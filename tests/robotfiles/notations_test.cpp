@@ -243,6 +243,42 @@ TEST(NotationHandChecked, WritesAndReadsTheSamePose) {
     }
 }
 
+// A translation read as a float, in millimetres or in metres, is given in
+// metres as the decimal that was read; a computed one keeps its double's digits.
+TEST(NotationMetres, TranslationsReadAsFloatsKeepTheirDecimals) {
+    const struct {
+        const char* from;
+        const char* text;
+        const char* to;
+        const char* expected; // a part of the written text
+    } cases[] = {
+        {"kuka", "{X 370.469, Y 830.05, Z 339.01, A 10, B 20, C 30}", "ros",
+         "position: {x: 0.370469, y: 0.83005, z: 0.33901}\n"},
+        {"kuka", "{X 370.469, Y 830.05, Z 339.01, A 10, B 20, C 30}", "urdf",
+         "xyz=\"0.370469 0.83005 0.33901\""},
+        {"fanuc", "X = -0.001 mm, Y = 1234567 mm, Z = 0 mm, W = 0 deg, P = 0 deg, R = 0 deg", "ros",
+         "position: {x: -1e-06, y: 1234.567, z: 0}\n"},
+        {"ros", "position: {x: 0.370469, y: -0.1, z: 1e-05}\norientation: {x: 0, y: 0, z: 0, w: 1}",
+         "ros", "position: {x: 0.370469, y: -0.1, z: 1e-05}\n"},
+        {"urdf", "<origin xyz=\"0.1 0.2 0.3\" rpy=\"0 0 0\"/>", "urdf", "xyz=\"0.1 0.2 0.3\""},
+        {"urdf", "<origin xyz=\"0.1 0.2 0.3\" rpy=\"0 0 0\"/>", "ros",
+         "position: {x: 0.1, y: 0.2, z: 0.3}\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " to " + c.to + ": " + c.text);
+        Transform pose;
+        NotationText carried;
+        std::string message;
+        ASSERT_TRUE(findNotation(c.from)->read(c.text, pose, carried, message)) << message;
+        EXPECT_NE(findNotation(c.to)->write(pose, {}).find(c.expected), std::string::npos)
+            << findNotation(c.to)->write(pose, {});
+    }
+    // Computed: a third of a millimetre is no float's decimal.
+    const Transform third = placed(identityTransform(), 1.0 / 3.0, 0, 0);
+    EXPECT_EQ(findNotation("ros")->write(third, {}).substr(0, 35),
+              "position: {x: 0.0003333333333333333");
+}
+
 // Blanks, line breaks, letter case and number spellings that must all read as
 // the diagonal pose; Mitsubishi's flags are carried to its writer.
 TEST(NotationHandChecked, ReadsEquivalentSpellings) {
