@@ -42,6 +42,9 @@ void addFolder(const std::string& given, FileListResult& result) {
     if (error) {
         result.errors.push_back(given + ": cannot read the folder: " + error.message());
     }
+    if (found.empty() && !error) {
+        result.emptyFolders.push_back(given);
+    }
     std::sort(found.begin(), found.end());
     for (const fs::path& path : found) {
         InputFile file;

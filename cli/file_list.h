@@ -21,6 +21,8 @@ struct InputFile {
 struct FileListResult {
     std::vector<InputFile> files;
     std::vector<std::string> errors; // each names the path and what went wrong
+    // Folders given that hold no file a reader takes, as given.
+    std::vector<std::string> emptyFolders;
 };
 
 // Expands files and folders (recursively, files picked by extension, in

@@ -87,6 +87,13 @@ int runList(const ListOptions& options) {
     for (const std::string& error : list.errors) {
         std::fprintf(stderr, "posebridge-cli: %s\n", error.c_str());
     }
+    // An empty listing looks the same as a folder of programs without poses.
+    for (const std::string& folder : list.emptyFolders) {
+        std::fprintf(stderr,
+                     "posebridge-cli: %s: no program file found under this folder (.dat .src "
+                     ".sub, .mod .modx .sys .prg, .ls)\n",
+                     folder.c_str());
+    }
 
     for (const InputFile& file : list.files) {
         // Room for ":" and a line number of six digits, within reason.
@@ -122,7 +129,8 @@ int runList(const ListOptions& options) {
                                  totals.filesRead.load(), totals.warnings.load(), seconds)
                          .c_str());
     }
-    if (!list.errors.empty() || totals.trouble || (options.strict && totals.warnings > 0)) {
+    const bool warned = totals.warnings > 0 || !list.emptyFolders.empty();
+    if (!list.errors.empty() || totals.trouble || (options.strict && warned)) {
         return exitTrouble;
     }
     return exitDone;
