@@ -1,8 +1,9 @@
-// posebridge-cli: every pose of whole KUKA, ABB and FANUC programs, listed
-// and converted. This file only turns the command line into option records
-// and hands them to the commands.
+// posebridge-cli: every pose of whole KUKA, ABB and FANUC programs, listed,
+// compared and moved, and single poses converted. This file only turns the
+// command line into option records and hands them to the commands.
 
 #include "cli/commands.h"
+#include "cli/completion.h"
 #include "cli/exit_codes.h"
 #include "cli/terminal.h"
 #include "resources/version.h"
@@ -45,8 +46,11 @@ const char* const examples = R"(Examples:
   posebridge-cli convert --to fanuc "[[100,0,50],[0,0,1,0]]"
   posebridge-cli convert --from techman --to ur "100,200,300,0,90,0"
 
-Exit status: 0 done (warnings allowed), 2 for a usage error or a file that
-cannot be read, and with --strict also for any warning.
+Exit status:
+  0  done (warnings allowed)
+  1  diff: something differs beyond the tolerance
+  2  a usage error, a file that cannot be read or written, and with --strict
+     also any warning
 )";
 
 const char* const diffExamples = R"(Examples:
@@ -70,18 +74,20 @@ Only the selected numbers change; every other byte of a file stays as it was.
 Reach and configuration (S and T, robconf, CONFIG) must be checked on the robot.
 )";
 
-void addNotationOption(CLI::App* command, std::vector<std::string>& names,
+void addNotationOption(ChoiceTable& choices, CLI::App* command, std::vector<std::string>& names,
                        const char* description) {
-    command->add_option("--to", names, description)
+    offerChoices(choices, command->add_option("--to", names, description), notationNames(), true)
         ->delimiter(',')
-        ->check(CLI::IsMember(notationNames()))
         ->type_name("NOTATIONS");
 }
 
 int run(int argc, const char* const* argv) {
     CLI::App app{"posebridge-cli " POSEBRIDGE_VERSION_TEXT
-                 ": every pose of whole KUKA, ABB and FANUC programs, listed and converted.",
+                 ": every pose of whole KUKA KRL, ABB RAPID and FANUC programs and backups "
+                 "listed, compared and moved by frames; single poses converted between "
+                 "thirteen notations.",
                  "posebridge-cli"};
+    ChoiceTable choices;
     app.set_version_flag("--version", "posebridge-cli " POSEBRIDGE_VERSION_TEXT);
     app.require_subcommand(1);
     app.footer(std::string(examples) + "\n" + notationTable());
@@ -90,17 +96,18 @@ int run(int argc, const char* const* argv) {
     std::string format;
     std::string vendor;
     CLI::App* listCommand = app.add_subcommand("list", "Print every pose found in the files.");
-    listCommand
-        ->add_option("--format", format,
-                     "table (the default on a terminal), json (JSON Lines, the default "
-                     "otherwise) or csv")
-        ->check(CLI::IsMember({"table", "json", "csv"}));
-    addNotationOption(listCommand, list.notations,
+    offerChoices(choices,
+                 listCommand->add_option("--format", format,
+                                         "table (the default on a terminal), json (JSON Lines, "
+                                         "the default otherwise) or csv"),
+                 {"table", "json", "csv"});
+    addNotationOption(choices, listCommand, list.notations,
                       "also give each pose in these notations (comma list)");
-    listCommand
-        ->add_option("--vendor", vendor,
-                     "read standard input (-), or every named file, as this vendor's")
-        ->check(CLI::IsMember({"kuka", "abb", "fanuc"}));
+    offerChoices(
+        choices,
+        listCommand->add_option("--vendor", vendor,
+                                "read standard input (-), or every named file, as this vendor's"),
+        {"kuka", "abb", "fanuc"});
     listCommand->add_flag("--strict", list.strict, "exit with status 2 on any warning");
     listCommand->add_flag("--summary", list.summary,
                           "print the closing summary also when standard error is no terminal");
@@ -117,12 +124,13 @@ int run(int argc, const char* const* argv) {
     ConvertOptions convert;
     CLI::App* convertCommand =
         app.add_subcommand("convert", "Read one pose and print it in other notations.");
-    addNotationOption(convertCommand, convert.notations,
+    addNotationOption(choices, convertCommand, convert.notations,
                       "the notations to print (comma list; default kuka,abb,fanuc,matrix)");
-    convertCommand
-        ->add_option("--from", convert.from,
-                     "the notation of the text, where its form is ambiguous")
-        ->check(CLI::IsMember(notationNames()));
+    offerChoices(
+        choices,
+        convertCommand->add_option("--from", convert.from,
+                                   "the notation of the text, where its form is ambiguous"),
+        notationNames());
     convertCommand->add_option("text", convert.text, "the pose (quoted), or - for standard input")
         ->required()
         ->type_name("TEXT");
@@ -140,11 +148,11 @@ int run(int argc, const char* const* argv) {
         ->delimiter(',')
         ->expected(2)
         ->type_name("MM,DEG");
-    diffCommand
-        ->add_option("--format", diffFormat,
-                     "table (the default on a terminal) or json (JSON Lines, the default "
-                     "otherwise)")
-        ->check(CLI::IsMember({"table", "json"}));
+    offerChoices(choices,
+                 diffCommand->add_option("--format", diffFormat,
+                                         "table (the default on a terminal) or json (JSON "
+                                         "Lines, the default otherwise)"),
+                 {"table", "json"});
     diffCommand->add_option("old", diff.oldPath, "the earlier backup")
         ->required()
         ->type_name("OLD");
@@ -199,6 +207,15 @@ int run(int argc, const char* const* argv) {
         "notations", "Describe every notation, with the same pose written in each.");
     notationsCommand->add_flag("--markdown", markdown, "as the README's table");
 
+    std::string shell;
+    CLI::App* completionCommand = app.add_subcommand(
+        "completion", "Print a script that completes the commands, options and notations.");
+    offerChoices(choices, completionCommand->add_option("shell", shell, "the shell: bash"),
+                 {"bash"})
+        ->required();
+    completionCommand->footer("Example:\n"
+                              "  source <(posebridge-cli completion bash)\n");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -221,6 +238,11 @@ int run(int argc, const char* const* argv) {
     }
     if (notationsCommand->parsed()) {
         return runNotations(markdown);
+    }
+    if (completionCommand->parsed()) {
+        const std::string script = bashCompletion(app, choices);
+        std::fwrite(script.data(), 1, script.size(), stdout);
+        return exitDone;
     }
     if (convertCommand->parsed()) {
         return runConvert(convert);

@@ -122,6 +122,43 @@ TEST(CliTest, StandardInputNeedsAVendor) {
     EXPECT_NE(read.out.find("\"file\":\"-\""), std::string::npos) << read.out;
 }
 
+// The first line says what the program does; every command is named.
+TEST(CliTest, HelpNamesEveryCommand) {
+    const Outcome help = run("--help");
+    ASSERT_EQ(help.status, 0);
+    const std::string headline = help.out.substr(0, help.out.find('\n'));
+    for (const char* word : {"listed", "compared", "moved", "converted"}) {
+        EXPECT_NE(headline.find(word), std::string::npos) << headline;
+    }
+    for (const char* command : {"list", "convert", "diff", "rebase", "notations", "completion"}) {
+        EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos)
+            << command << " missing in\n"
+            << help.out;
+    }
+}
+
+// A folder without programs is said to be one, on standard error; --strict
+// makes it a failure.
+TEST(CliTest, ListOfAFolderWithoutProgramsSaysSo) {
+    const std::string folder = quoted(fixtures("no programs"));
+    const Outcome listed = run("list --format json " + folder, true);
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_NE(listed.out.find("no programs: no program file found"), std::string::npos)
+        << listed.out;
+    EXPECT_EQ(run("list --strict --format json " + folder).status, 2);
+}
+
+// Metres as the millimetres were taught: 1035.21 mm is 1.03521 m, in JSON too.
+TEST(CliTest, ListGivesMetresWithoutFloatNoise) {
+    const Outcome listed = run("list --format json --to ros,urdf " +
+                               quoted(fixtures("backup with blanks/KRC/R1/Program/pick.dat")));
+    ASSERT_EQ(listed.status, 0);
+    EXPECT_NE(listed.out.find("\"ros\":{\"x\":1.03521,\"y\":-0.0125,\"z\":1.29,"),
+              std::string::npos)
+        << listed.out;
+    EXPECT_NE(listed.out.find("\"urdf\":{\"x\":1.03521,"), std::string::npos) << listed.out;
+}
+
 // The README's table of notations is the program's own, word for word.
 TEST(CliTest, ReadmeShowsTheProgramsTableOfNotations) {
     const Outcome table = run("notations --markdown");
