@@ -2,6 +2,7 @@
 
 #include "calibration/point_checks.h"
 #include "calibration/symmetric_eigen.h"
+#include "calibration/tolerances.h"
 
 #include <cmath>
 
@@ -44,7 +45,8 @@ double determinant3(const double s[3][3]) {
 // the singular values s1 >= s2 >= s3 of the cross-covariance, the best
 // rotation leaves E - 2(s1 + s2 - s3) when its determinant is negative and
 // the reflection E - 2(s1 + s2 + s3). Points in one plane have s3 = 0, and
-// their mirror image is a rotation of them: no warning then.
+// their mirror image is a rotation of them: no warning then, nor for points
+// so nearly in one plane that a reflection gains a mere rounding error.
 bool looksMirrored(const double s[3][3], double spread) {
     if (determinant3(s) >= 0.0) {
         return false;
@@ -64,7 +66,10 @@ bool looksMirrored(const double s[3][3], double spread) {
     }
     const double rotationLeft = spread - 2.0 * (singular[0] + singular[1] - singular[2]);
     const double reflectionLeft = spread - 2.0 * (singular[0] + singular[1] + singular[2]);
-    return reflectionLeft < 0.25 * rotationLeft;
+    // The points span 3D when their thinnest extent is a fair part of their
+    // widest; the singular values grow with the square of the extents.
+    const bool solid = singular[2] >= mirrorExtentRatio * mirrorExtentRatio * singular[0];
+    return solid && reflectionLeft < 0.25 * rotationLeft;
 }
 
 } // namespace
