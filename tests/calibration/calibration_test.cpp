@@ -4,6 +4,7 @@
 
 #include "calibration/point_frame.h"
 #include "calibration/rigid_fit.h"
+#include "calibration/symmetric_eigen.h"
 #include "calibration/tool_fit.h"
 #include "math/euler_pose.h"
 
@@ -11,6 +12,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <random>
 
 namespace {
@@ -94,12 +96,12 @@ TEST(FramePointsTest, EachVendorsSignsAndOriginOnAHandCheckedCase) {
         Transform expected;
     };
     // X along the world's +Y, the plane point on the world's -X: Z stays up.
-    Transform turned = rotationZ(M_PI / 2);
+    Transform turned = rotationZ(std::numbers::pi / 2);
     at(turned, 0, 3) = 10;
     at(turned, 1, 3) = 20;
     at(turned, 2, 3) = 30;
     // The plane point on the world's -Y: the frame is turned over about X.
-    const Transform over = rotationX(M_PI);
+    const Transform over = rotationX(std::numbers::pi);
     // FANUC's origin as taught, off the plane of the other three.
     Transform offPlane = identityTransform();
     at(offPlane, 0, 3) = 5;
@@ -122,7 +124,7 @@ TEST(FramePointsTest, EachVendorsSignsAndOriginOnAHandCheckedCase) {
     }
     const PointFrame abb = framePoints(FrameMethod::abb, cases[3].points, namesOf(3));
     EXPECT_NEAR(abb.planeDistance, 200.0, 1e-12);
-    EXPECT_NEAR(abb.planeAngleDeg, 2 * std::atan(150.0 / 200.0) * 180 / M_PI, 1e-12);
+    EXPECT_NEAR(abb.planeAngleDeg, 2 * std::atan(150.0 / 200.0) * 180 / std::numbers::pi, 1e-12);
 }
 
 TEST(RigidFitTest, ExactPointsGiveTheFrameAndNoisyOnesResidualsOfTheNoisesSize) {
@@ -229,6 +231,74 @@ TEST(ToolFitTest, RandomToolsComeBackWithTheirFixedPointAndOrientation) {
     }
 }
 
+TEST(SymmetricEigenTest, RandomMatricesAndRepeatedEigenvaluesDecomposeToTheLastBits) {
+    Random random;
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        const int n = 3 + round % 2;
+        double a[16];
+        for (int r = 0; r < n; ++r) {
+            for (int c = 0; c <= r; ++c) {
+                // Every fifth matrix is a multiple of the identity plus a
+                // rank-one part: a repeated eigenvalue.
+                const double value = round % 5 == 0 ? (r == c ? 2.0 : 0.0) + (r + 1.0) * (c + 1.0)
+                                                    : random.uniform(-1000, 1000);
+                a[n * r + c] = a[n * c + r] = value;
+            }
+        }
+        const SymmetricEigen eigen = symmetricEigen(a, n);
+        for (int k = 0; k < n; ++k) {
+            if (k > 0) {
+                EXPECT_GE(eigen.values[k - 1], eigen.values[k]);
+            }
+            for (int r = 0; r < n; ++r) {
+                double av = 0.0;
+                for (int c = 0; c < n; ++c) {
+                    av += a[n * r + c] * eigen.vectors[k][c];
+                }
+                EXPECT_NEAR(av, eigen.values[k] * eigen.vectors[k][r], 1e-10 * 2000);
+            }
+            for (int j = 0; j < n; ++j) {
+                double product = 0.0;
+                for (int r = 0; r < n; ++r) {
+                    product += eigen.vectors[k][r] * eigen.vectors[j][r];
+                }
+                EXPECT_NEAR(product, j == k ? 1.0 : 0.0, 1e-13);
+            }
+        }
+    }
+}
+
+TEST(ToolFitTest, AZPoseAloneTurnsTheFlangesZOntoTheToolsByTheSmallestRotation) {
+    // Four poses on the fixed point (0, 0, 0) of a TCP at (0, 0, 200), the
+    // tool's Z tilted 30 degrees toward the flange's +X.
+    const Point3 tcp{0, 0, 200};
+    std::vector<Transform> poses;
+    for (const EulerPose turn :
+         {EulerPose{0, 0, 0, 0, 180, 0}, EulerPose{0, 0, 0, 90, 150, 0},
+          EulerPose{0, 0, 0, 0, 180, 35}, EulerPose{0, 0, 0, -70, 160, 20}}) {
+        Transform pose = transformFromEulerPose(turn);
+        const Point3 p = Point3{} - rotate(pose, tcp);
+        at(pose, 0, 3) = p.x;
+        at(pose, 1, 3) = p.y;
+        at(pose, 2, 3) = p.z;
+        poses.push_back(pose);
+    }
+    const Transform tilted = rotationY(std::numbers::pi / 6);
+    ToolFitSettings settings;
+    settings.reference = 3;
+    settings.zPose = AxisPose{true, poses[3], "--z-pose Z"};
+    const Point3 z = rotate(multiply(poses[3], tilted), Point3{0, 0, 1});
+    for (int r = 0; r < 3; ++r) {
+        at(settings.zPose.pose, r, 3) -= 100.0 * (r == 0 ? z.x : r == 1 ? z.y : z.z);
+    }
+    const ToolFit fit = fitTool(poses, namesOf(4), settings);
+    ASSERT_TRUE(fit.ok) << fit.refusal;
+    Transform expected = tilted;
+    at(expected, 2, 3) = 200;
+    EXPECT_TRUE(framesNear(expected, fit.tool, 1e-9 * 200));
+}
+
 // Everything that must be refused, and the names its message must carry.
 TEST(RefusalTest, InputsThatDefineNoFrameAreRefusedByName) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -287,7 +357,7 @@ TEST(RefusalTest, InputsThatDefineNoFrameAreRefusedByName) {
     ToolFitSettings settings;
     settings.reference = 3;
     settings.zPose =
-        AxisPose{true, multiply(spread[3], rotationX(0.2 * M_PI / 180)), "--z-pose Z1"};
+        AxisPose{true, multiply(spread[3], rotationX(0.2 * std::numbers::pi / 180)), "--z-pose Z1"};
     at(settings.zPose.pose, 2, 3) += 50;
     const ToolFit turned = fitTool(spread, namesOf(4), settings);
     EXPECT_NE(turned.refusal.find("--z-pose Z1 is turned by 0.2"), std::string::npos)

@@ -164,6 +164,81 @@ TEST(CalibrationTest, TablesOfPointsInEachLayoutMatchByNameOrAreRefusedByLine) {
     }
 }
 
+// Names as the languages compare them, in natural order, FANUC's groups
+// named apart, and a name that matches twice refused.
+TEST(CalibrationTest, PointsAreFoundByNameAsEachLanguageComparesNames) {
+    const fs::path folder = fs::temp_directory_path() / "posebridge-calibration-names";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::ofstream(folder / "base.dat", std::ios::binary)
+        << "DEFDAT base\nDECL POS xp10={X 0,Y 100,Z 0,A 0,B 0,C 0}\n"
+           "DECL POS XP2={X 100,Y 0,Z 0,A 0,B 0,C 0}\nDECL POS Xp1={X 0,Y 0,Z 0,A 0,B 0,C 0}\n"
+           "DECL POS XPTWICE={X 1,Y 0,Z 0,A 0,B 0,C 0}\nDECL POS xptwice={X 2,Y 0,Z 0,A 0,B 0,C "
+           "0}\n"
+           "ENDDAT\n";
+    std::ofstream(folder / "UF1.LS", std::ios::binary)
+        << "/PROG UF1\n/POS\n"
+           "P[1]{\n GP1:\n UF : 0, UT : 1, CONFIG : 'N U T, 0, 0, 0',\n"
+           " X = 0.0 mm, Y = 0.0 mm, Z = 0.0 mm,\n W = 0.0 deg, P = 0.0 deg, R = 0.0 deg\n"
+           " GP2:\n UF : 0, UT : 1, CONFIG : 'N U T, 0, 0, 0',\n"
+           " X = 10.0 mm, Y = 0.0 mm, Z = 0.0 mm,\n W = 0.0 deg, P = 0.0 deg, R = 0.0 "
+           "deg\n};\n/END\n";
+    const std::string dat = (folder / "base.dat").string();
+    const Outcome natural =
+        run("frame --format json --method kuka --points " + quoted(dat) + " --select \"xp?,XP??\"");
+    ASSERT_EQ(natural.status, 0);
+    const nlohmann::json object = nlohmann::json::parse(natural.out, nullptr, false);
+    ASSERT_EQ(object["points"].size(), 3u);
+    EXPECT_EQ(object["points"][0]["name"], "Xp1");
+    EXPECT_EQ(object["points"][1]["name"], "XP2");
+    EXPECT_EQ(object["points"][2]["name"], "xp10");
+    EXPECT_NE(object["points"][2]["source"].get<std::string>().find("base.dat:2"),
+              std::string::npos);
+    // X toward XP2 and the plane point on +Y: the identity.
+    EXPECT_EQ(object["frame"], nlohmann::json::parse("[[1,0,0,0],[0,1,0,0],[0,0,1,0],[0,0,0,1]]"));
+
+    const Outcome twice = run("frame --method kuka " + quoted(dat + ":xp1") + " " +
+                                  quoted(dat + ":XPTwice") + " 0,50,0",
+                              true);
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_NE(twice.out.find("XPTwice matches twice, at lines 5 and 6"), std::string::npos)
+        << twice.out;
+    // P[1] of group 2 is a pose of its own; P[1] alone is group 1's.
+    for (const auto& [name, x] : {std::pair{"P[1] gp2", 10.0}, std::pair{"p[1]", 0.0}}) {
+        const Outcome group =
+            run("frame --format json --method kuka " +
+                quoted((folder / "UF1.LS").string() + ":" + name) + " 100,0,0 0,100,0");
+        ASSERT_EQ(group.status, 0) << name;
+        const nlohmann::json first = nlohmann::json::parse(group.out, nullptr, false)["points"][0];
+        EXPECT_EQ(first["position"]["x"], x) << name;
+        EXPECT_EQ(first["name"], x == 0.0 ? "P[1]" : "P[1] GP2");
+    }
+}
+
+TEST(CalibrationTest, AMirroredTableIsWarnedAboutAndTwoFoldersPairFileByFile) {
+    const fs::path folder = fs::temp_directory_path() / "posebridge-calibration-mirror";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    // The base points in base coordinates, Z turned over: a left-handed export.
+    std::ofstream(folder / "mirrored.csv", std::ios::binary)
+        << "gfMeasPoint[1],0,0,0\ngfMeasPoint[2],600,0,0\ngfMeasPoint[3],250,450,0\n"
+           "gfMeasPoint[6],300,225,0\ngfMeasPoint[7],300,225,-120\n";
+    const Outcome mirrored = run("fit --format json " + quoted((folder / "mirrored.csv").string()) +
+                                     " " + calibration("Get3Basepoints.dat"),
+                                 true);
+    EXPECT_EQ(mirrored.status, 0);
+    EXPECT_NE(mirrored.out.find("look like a mirror image"), std::string::npos) << mirrored.out;
+    EXPECT_NE(mirrored.out.find("\"mirrored\":true"), std::string::npos);
+
+    const Outcome folders = run("fit --format json --select \"REF*\" --exclude fixture.dat:REF4 " +
+                                calibration("old") + " " + calibration("new"));
+    ASSERT_EQ(folders.status, 0);
+    const nlohmann::json object = nlohmann::json::parse(folders.out, nullptr, false);
+    ASSERT_EQ(object["pairs"].size(), 3u);
+    EXPECT_EQ(object["pairs"][0]["name"], "fixture.dat:REF1");
+    EXPECT_EQ(object["worst"], "fixture.dat:REF2");
+}
+
 // The fixture moved by a known frame: rebase moves the reference points by
 // it, and fit of the old points against the rebased ones finds it again.
 TEST(CalibrationTest, FitGivesBackTheFrameThatRebaseUsed) {
