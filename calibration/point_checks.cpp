@@ -2,6 +2,8 @@
 
 #include "calibration/tolerances.h"
 
+#include <charconv>
+
 namespace {
 
 const std::string& nameAt(std::span<const std::string> names, std::size_t k) {
@@ -10,6 +12,14 @@ const std::string& nameAt(std::span<const std::string> names, std::size_t k) {
 }
 
 } // namespace
+
+std::string decimalText(double value, int decimals) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    // Only a value beyond 1e60 does not fit, and no refusal names one.
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("?");
+}
 
 std::string nameList(std::span<const std::string> names) {
     std::string text;

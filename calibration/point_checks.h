@@ -16,5 +16,8 @@ bool checkDistinct(std::span<const Point3> points, std::span<const std::string> 
 bool checkNotOnOneLine(std::span<const Point3> points, std::span<const std::string> names,
                        const char* side, std::string& refusal);
 
+// A value for a message with this many decimals, the same in every locale.
+std::string decimalText(double value, int decimals);
+
 // "P1, P2 and P3": names for a message.
 std::string nameList(std::span<const std::string> names);

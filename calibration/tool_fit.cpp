@@ -45,7 +45,7 @@ bool axisDirection(const AxisPose& axis, const Transform& reference, const std::
     }
     const double turned = angleBetweenDeg(axis.pose, reference);
     if (turned > sameOrientationDeg) {
-        refusal = axis.name + " is turned by " + std::to_string(turned) + " deg from " + refName +
+        refusal = axis.name + " is turned by " + decimalText(turned, 3) + " deg from " + refName +
                   ": it must keep that pose's orientation (at most 0.1 deg)";
         return false;
     }
@@ -86,6 +86,10 @@ ToolFit fitTool(std::span<const Transform> poses, std::span<const std::string> n
     const std::size_t n = poses.size();
     if (names.size() != n) {
         fit.refusal = "every pose needs its name";
+        return fit;
+    }
+    if (settings.xPose.given && !settings.zPose.given) {
+        fit.refusal = "an X pose needs a Z pose: the X axis is made perpendicular to Z";
         return fit;
     }
     if (n < 4) {
@@ -135,21 +139,21 @@ ToolFit fitTool(std::span<const Transform> poses, std::span<const std::string> n
         fit.spreadAxis[k] = Point3{eigen.vectors[k][0], eigen.vectors[k][1], eigen.vectors[k][2]};
         if (!(fit.spreadDeg[k] >= settings.minSpreadDeg)) {
             ++narrow;
-            narrowText += (narrowText.empty() ? "" : ", ") + std::to_string(fit.spreadDeg[k]);
+            narrowText += (narrowText.empty() ? "" : ", ") + decimalText(fit.spreadDeg[k], 2);
         }
     }
     if (narrow >= 2) {
         fit.refusal = "the orientations of " + nameList(names) +
                       " are too alike: they spread by only " + narrowText +
                       " deg in two directions (--min-spread " +
-                      std::to_string(settings.minSpreadDeg) + "): tilt the tool further";
+                      decimalText(settings.minSpreadDeg, 2) + "): tilt the tool further";
         return fit;
     }
     if (narrow == 1) {
         const Point3 a = fit.spreadAxis[2];
         fit.refusal = "every pose of " + nameList(names) + " is turned about one axis (" +
-                      std::to_string(a.x) + ", " + std::to_string(a.y) + ", " +
-                      std::to_string(a.z) +
+                      decimalText(a.x, 3) + ", " + decimalText(a.y, 3) + ", " +
+                      decimalText(a.z, 3) +
                       " in flange coordinates): the TCP is undefined along it; tilt the tool "
                       "about another axis too";
         return fit;
@@ -176,10 +180,6 @@ ToolFit fitTool(std::span<const Transform> poses, std::span<const std::string> n
     fit.mean = sum / static_cast<double>(n);
 
     Point3 x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};
-    if (settings.xPose.given && !settings.zPose.given) {
-        fit.refusal = "an X pose needs a Z pose: the X axis is made perpendicular to Z";
-        return fit;
-    }
     if (settings.zPose.given) {
         if (settings.reference >= n) {
             fit.refusal = "the reference pose is number " + std::to_string(settings.reference + 1) +
