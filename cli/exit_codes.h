@@ -4,3 +4,6 @@
 constexpr int exitDone = 0;
 constexpr int exitDiffers = 1; // diff: something differs beyond the tolerance
 constexpr int exitTrouble = 2; // a usage error, a file that cannot be read or written
+
+// fit and tool: a residual or pose error above --max-error.
+constexpr int exitBoundNotMet = 1;

@@ -2,6 +2,7 @@
 // compared and moved, and single poses converted. This file only turns the
 // command line into option records and hands them to the commands.
 
+#include "cli/calibration_command_line.h"
 #include "cli/commands.h"
 #include "cli/completion.h"
 #include "cli/exit_codes.h"
@@ -84,8 +85,8 @@ void addNotationOption(ChoiceTable& choices, CLI::App* command, std::vector<std:
 int run(int argc, const char* const* argv) {
     CLI::App app{"posebridge-cli " POSEBRIDGE_VERSION_TEXT
                  ": every pose of whole KUKA KRL, ABB RAPID and FANUC programs and backups "
-                 "listed, compared and moved by frames; single poses converted between "
-                 "thirteen notations.",
+                 "listed, compared and moved by frames; frames and tools calibrated from "
+                 "taught points; single poses converted between thirteen notations.",
                  "posebridge-cli"};
     ChoiceTable choices;
     app.set_version_flag("--version", "posebridge-cli " POSEBRIDGE_VERSION_TEXT);
@@ -207,6 +208,9 @@ int run(int argc, const char* const* argv) {
         "notations", "Describe every notation, with the same pose written in each.");
     notationsCommand->add_flag("--markdown", markdown, "as the README's table");
 
+    const CalibrationCommandLine calibration =
+        addCalibrationCommands(app, notationNames(), choices);
+
     std::string shell;
     CLI::App* completionCommand = app.add_subcommand(
         "completion", "Print a script that completes the commands, options and notations.");
@@ -257,6 +261,9 @@ int run(int argc, const char* const* argv) {
                       : isTerminal(stdout)    ? OutputFormat::table
                                               : OutputFormat::json;
         return runDiff(diff);
+    }
+    if (const int status = runCalibrationCommand(calibration); status >= 0) {
+        return status;
     }
     if (rebase.outDir.empty() && !rebase.inPlace) {
         std::fprintf(stderr, "posebridge-cli: rebase needs --out DIR or --in-place\n"
