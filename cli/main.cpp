@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/plot_command_line.h"
 #include "cli/terminal.h"
 #include "resources/version.h"
 #include "robotfiles/notations.h"
@@ -199,6 +200,9 @@ int run(int argc, const char* const* argv) {
         "notations", "Describe every notation, with the same pose written in each.");
     notationsCommand->add_flag("--markdown", markdown, "as the README's table");
 
+    PlotOptions plot;
+    CLI::App* plotCommand = addPlotCommand(app, plot);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -218,6 +222,9 @@ int run(int argc, const char* const* argv) {
                                             : Vendor::fanuc;
         }
         return runList(list);
+    }
+    if (plotCommand->parsed()) {
+        return runPlot(plot);
     }
     if (notationsCommand->parsed()) {
         return runNotations(markdown);
