@@ -106,7 +106,10 @@ PlotPose plotPoseOf(PlotScene& scene, std::uint32_t file, const PoseRecord& pose
     } else {
         std::string members;
         for (const PoseMember& member : pose.values) {
-            members += (members.empty() ? "" : " ") + upper(member.key);
+            if (!members.empty()) {
+                members += ' ';
+            }
+            members += upper(member.key);
             out.values.push_back(member.value);
         }
         out.members = memberSetIndex(scene, members);
