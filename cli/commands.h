@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/calibration_options.h"
 #include "cli/options.h"
 #include "cli/plot_options.h"
 
@@ -9,5 +10,9 @@ int runConvert(const ConvertOptions& options);
 int runDiff(const DiffOptions& options);
 int runRebase(const RebaseOptions& options);
 int runPlot(const PlotOptions& options);
+// Bases, work objects and tools from taught points.
+int runFrame(const FrameOptions& options);
+int runFit(const FitOptions& options);
+int runTool(const ToolOptions& options);
 // The table of notations, for people or as the README's Markdown table.
 int runNotations(bool markdown);

@@ -2,5 +2,6 @@
 
 // Exit statuses a script can rely on.
 constexpr int exitDone = 0;
-constexpr int exitDiffers = 1; // diff: something differs beyond the tolerance
-constexpr int exitTrouble = 2; // a usage error, a file that cannot be read or written
+constexpr int exitDiffers = 1;     // diff: something differs beyond the tolerance
+constexpr int exitBoundNotMet = 1; // frame, fit, tool: a quality bound not met
+constexpr int exitTrouble = 2;     // a usage error, a file that cannot be read or written

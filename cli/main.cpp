@@ -2,6 +2,7 @@
 // and converted. This file only turns the command line into option records
 // and hands them to the commands.
 
+#include "cli/calibration_command_line.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/plot_command_line.h"
@@ -200,6 +201,7 @@ int run(int argc, const char* const* argv) {
         "notations", "Describe every notation, with the same pose written in each.");
     notationsCommand->add_flag("--markdown", markdown, "as the README's table");
 
+    const CalibrationCommandLine calibration = addCalibrationCommands(app, notationNames());
     PlotOptions plot;
     CLI::App* plotCommand = addPlotCommand(app, plot);
 
@@ -242,6 +244,9 @@ int run(int argc, const char* const* argv) {
                       : isTerminal(stdout)    ? OutputFormat::table
                                               : OutputFormat::json;
         return runDiff(diff);
+    }
+    if (const int status = runCalibrationCommand(calibration); status >= 0) {
+        return status;
     }
     if (rebase.outDir.empty() && !rebase.inPlace) {
         std::fprintf(stderr, "posebridge-cli: rebase needs --out DIR or --in-place\n"

@@ -80,10 +80,12 @@ CLI::App* addPlotCommand(CLI::App& app, PlotOptions& options) {
     command->add_option("--select", options.select, "with --fit, only these point names (p1*,XP?)")
         ->delimiter(',')
         ->type_name("NAMES")
+        ->allow_extra_args(false)
         ->needs(fitOption);
     command->add_option("--exclude", options.exclude, "with --fit, leave these point names out")
         ->delimiter(',')
         ->type_name("NAMES")
+        ->allow_extra_args(false)
         ->needs(fitOption);
     command
         ->add_option("paths", options.paths,

@@ -16,15 +16,6 @@ constexpr double smallestExtentMm = 100.0;
 // About this many grid lines across the largest extent.
 constexpr double gridLines = 12.0;
 
-std::uint32_t memberSetIndex(PlotScene& scene, const std::string& members) {
-    const auto found = std::find(scene.memberSets.begin(), scene.memberSets.end(), members);
-    if (found != scene.memberSets.end()) {
-        return static_cast<std::uint32_t>(found - scene.memberSets.begin());
-    }
-    scene.memberSets.push_back(members);
-    return static_cast<std::uint32_t>(scene.memberSets.size() - 1);
-}
-
 std::string upper(std::string text) {
     for (char& c : text) {
         c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -44,6 +35,15 @@ double roundUpNicely(double value) {
 }
 
 } // namespace
+
+std::uint32_t memberSetIndex(PlotScene& scene, const std::string& members) {
+    const auto found = std::find(scene.memberSets.begin(), scene.memberSets.end(), members);
+    if (found != scene.memberSets.end()) {
+        return static_cast<std::uint32_t>(found - scene.memberSets.begin());
+    }
+    scene.memberSets.push_back(members);
+    return static_cast<std::uint32_t>(scene.memberSets.size() - 1);
+}
 
 const char* plotRoleName(PlotRole role) {
     switch (role) {

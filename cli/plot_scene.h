@@ -69,6 +69,10 @@ struct PlotScene {
     std::string summary; // one line for the legend
 };
 
+// The index of this list of member names ("X Y Z A B C") in the scene's sets,
+// added where it is new.
+std::uint32_t memberSetIndex(PlotScene& scene, const std::string& members);
+
 // A pose as a reader found it, with the values in `notation` where it has
 // an orientation and a notation is given, else in its vendor's own members.
 PlotPose plotPoseOf(PlotScene& scene, std::uint32_t file, const PoseRecord& pose, bool frame,

@@ -194,7 +194,8 @@ void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel) {
         if (pose.frame) {
             appendLabel(marks, "frame-label", panel.x(pose.position) + 5,
                         panel.y(pose.position) - 5, name);
-        } else if (scene.poses.size() <= namedPoses && pose.role != PlotRole::nominal) {
+        } else if (scene.poses.size() <= namedPoses && pose.role != PlotRole::nominal &&
+                   !(scene.kind == PlotKind::fit && pose.name == scene.worst)) {
             appendLabel(marks, "pose-label", panel.x(pose.position) + 4,
                         panel.y(pose.position) + 12, name, "#666");
         }
@@ -241,8 +242,9 @@ void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel) {
             lineTo(d, panel, end);
             appendPath(marks, "residual", "#d81b60", 1.5, d);
             if (pose.name == scene.worst) {
-                appendLabel(marks, "worst-label", panel.x(pose.position) + 6,
-                            panel.y(pose.position) + 14, "worst: " + pose.name, "#b00020");
+                appendLabel(
+                    marks, "worst-label", panel.x(pose.position) + 6, panel.y(pose.position) + 12,
+                    fmt::format("worst: {}, {:.3f} mm", pose.name, pose.distanceMm), "#b00020");
             }
         }
     }

@@ -2,6 +2,7 @@
 #include "cli/exit_codes.h"
 #include "cli/file_list.h"
 #include "cli/frame_pose.h"
+#include "cli/name_pattern.h"
 #include "cli/pose_text.h"
 #include "cli/safe_file.h"
 #include "cli/warning_list.h"
@@ -53,34 +54,6 @@ const char* reasonText(Reason reason) {
         return "not moved by the frames";
     }
     return "?";
-}
-
-// A glob of * and ?, letters compared without regard to case as the robot
-// languages compare names.
-bool matchesPattern(std::string_view pattern, std::string_view name) {
-    std::size_t p = 0;
-    std::size_t n = 0;
-    std::size_t star = std::string_view::npos;
-    std::size_t resume = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || lowerByte(pattern[p]) == lowerByte(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = n;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') {
-        ++p;
-    }
-    return p == pattern.size();
 }
 
 std::optional<Reason> leftAlone(const RebaseOptions& options, const InputFile& file,

@@ -208,7 +208,8 @@
   function describe(pose) {
     var name = pose.n || pose.t;
     if (pose.r === 'moved') { return name + ' moved ' + number(pose.d, 2) + ' mm'; }
-    if (pose.r === 'unchanged' || pose.r === 'pose' || pose.r === 'nominal') { return name; }
+    if (pose.r === 'measured' && pose.n === data.worst) { return 'worst: ' + name + ', ' + number(pose.d) + ' mm'; }
+    if (pose.r === 'unchanged' || pose.r === 'pose' || pose.r === 'measured') { return name; }
     return name + ' ' + pose.r;
   }
   var placed = 0;
@@ -228,7 +229,9 @@
       b.dots.vertex(at[0], at[1], at[2], color(GREY));
     }
     if (!pose.fr && !fit && role !== 'removed') { b.path.push(at[0], at[1], at[2]); }
-    if (!pose.fr && namedPoses && role !== 'nominal') { addLabel(at, describe(pose), 'pose'); }
+    if (!pose.fr && namedPoses && role !== 'nominal') {
+      addLabel(at, describe(pose), fit && pose.n === data.worst ? 'worst' : 'pose');
+    }
     if (role === 'moved') {
       var c = moveColor(pose.d);
       if (pose.o && pose.oq) { addTriad(b.triads, pose.o, pose.oq, data.axisLength, FAINT_GREY); }
@@ -242,7 +245,6 @@
       var end = [pose.o[0] + (pose.p[0] - pose.o[0]) * m, pose.o[1] + (pose.p[1] - pose.o[1]) * m,
                  pose.o[2] + (pose.p[2] - pose.o[2]) * m];
       addArrow(b.arrows, pose.o, end, color(RESIDUAL));
-      if (pose.n === data.worst) { addLabel(pose.p, 'worst: ' + pose.n, 'worst'); }
     }
   });
   byFile.forEach(function (b, i) {

@@ -117,6 +117,49 @@ TEST(PlotTest, DiffPageMarksWhatDiffFinds) {
     EXPECT_EQ(data["largestMove"], 12.0);
 }
 
+TEST(PlotTest, FitPageHoldsTheFittedFrameAndEveryResidual) {
+    const std::string sides = " --select \"REF*\" " +
+                              quoted(fixtures("calibration/old/fixture.dat")) + " " +
+                              quoted(fixtures("calibration/new/fixture.dat"));
+    const Outcome written = run("plot --fit --out -" + sides);
+    ASSERT_EQ(written.status, 0);
+    const nlohmann::json data = pageData(written.out);
+    const nlohmann::json fit =
+        nlohmann::json::parse(run("fit --format json" + sides).out, nullptr, false);
+    ASSERT_TRUE(data.is_object());
+    ASSERT_TRUE(fit.is_object());
+    EXPECT_EQ(data["worst"], fit["worst"]);
+    std::map<std::string, nlohmann::json> nominal;
+    std::size_t measured = 0;
+    for (const nlohmann::json& pose : data["poses"]) {
+        SCOPED_TRACE(pose.dump());
+        if (pose["r"] == "nominal") {
+            nominal[pose["n"].get<std::string>()] = pose["p"];
+        } else if (pose["r"] == "measured") {
+            // The residual runs from the nominal point, moved by the fitted frame, to the measured
+            // one.
+            const nlohmann::json& from = nominal.at(pose["n"].get<std::string>());
+            EXPECT_EQ(pose["o"], from);
+            double squares = 0;
+            for (int i = 0; i < 3; ++i) {
+                const double d = pose["p"][i].get<double>() - from[i].get<double>();
+                squares += d * d;
+            }
+            const double residual = fit["pairs"][measured++]["residual_mm"].get<double>();
+            EXPECT_NEAR(pose["d"].get<double>(), residual, 1e-6);
+            EXPECT_NEAR(std::sqrt(squares), residual, 2e-4); // positions are floats
+        } else {
+            EXPECT_EQ(pose["fr"], 1);
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_NEAR(pose["p"][i].get<double>(), fit["frame"][i][3].get<double>(), 1e-4);
+            }
+        }
+    }
+    EXPECT_EQ(nominal.size(), 4u);
+    EXPECT_EQ(measured, 4u);
+    EXPECT_GT(data["magnification"].get<double>(), 1.0);
+}
+
 TEST(PlotTest, RefusalsNameTheTroubleAndWriteNothing) {
     const fs::path folder = scratch("refused");
     fs::create_directories(folder / "empty");
@@ -130,6 +173,9 @@ TEST(PlotTest, RefusalsNameTheTroubleAndWriteNothing) {
         {"plot --out " + out + " " + quoted(fixtures("backup with blanks/notes.txt")), "notes.txt"},
         {"plot --out " + out + " " + quoted(fixtures("no such folder")), "no such folder"},
         {"plot --diff --out " + out + " " + backup, "--diff needs two paths, OLD and NEW; 1 given"},
+        {"plot --fit --out " + out + " " + backup + " " + backup + " " + backup,
+         "--fit needs two paths"},
+        {"plot --fit --select \"XP1,XP2\" --out " + out + " " + backup + " " + backup, "plot:"},
         {"plot --diff --tolerance -1,0 --out " + out + " " + backup + " " + backup, "--tolerance"},
         {"plot --out " + quoted((folder / "missing" / "plot.html").string()) + " " + backup,
          "cannot create a file in its folder"},

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "calibration/rigid_fit.h"
+#include "robotfiles/pose_record.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The two inputs of a fit resolved into matched pairs of points.
+struct FitPair {
+    std::string name;          // as matched
+    std::string nominalSource; // "FILE:LINE" of the nominal point (or the table's file:line)
+    std::string measuredSource;
+    Point3 nominal;
+    Point3 measured;
+    std::string poseName;         // the name alone, without the file of a folder's pose
+    std::optional<Vendor> vendor; // of the measured point's file, else the nominal's
+};
+
+// NOMINAL and MEASURED: program files or folders (matched as `diff` matches them) or tables of
+// points. False with a message (naming file and line where there is one) when they cannot be read
+// or matched. Only named poses take part; --select patterns pick by name, --exclude patterns drop a
+// pair by its name (or its name within its file).
+bool matchFitPairs(const std::string& nominalPath, const std::string& measuredPath,
+                   const std::vector<std::string>& select, const std::vector<std::string>& exclude,
+                   std::vector<FitPair>& pairs, std::string& message);
