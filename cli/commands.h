@@ -2,12 +2,14 @@
 
 #include "cli/calibration_options.h"
 #include "cli/options.h"
+#include "cli/plot_options.h"
 
 // Each command returns the process's exit status.
 int runList(const ListOptions& options);
 int runConvert(const ConvertOptions& options);
 int runDiff(const DiffOptions& options);
 int runRebase(const RebaseOptions& options);
+int runPlot(const PlotOptions& options);
 // Bases, work objects and tools from taught points.
 int runFrame(const FrameOptions& options);
 int runFit(const FitOptions& options);

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/diff_files.h"
 #include "cli/diff_match.h"
 #include "cli/diff_output.h"
 #include "cli/exit_codes.h"
@@ -24,74 +25,6 @@ void printError(const std::string& message) {
     std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
 }
 
-// Every pose of the file, its warnings printed as `list` prints them. False,
-// with the file named, when it cannot be read to its end.
-bool readPoses(const InputFile& file, std::vector<PoseRecord>& poses) {
-    std::FILE* stream = openForReading(file.path);
-    if (stream == nullptr) {
-        printError(fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno)));
-        return false;
-    }
-    WarningList warnings;
-    warnings.file = file.shown;
-    ScanCallbacks callbacks;
-    callbacks.pose = [&](const PoseRecord& pose) { poses.push_back(pose); };
-    callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
-    const LineReadResult result = scanStream(stream, file.vendor, callbacks);
-    std::fclose(stream);
-    std::fputs(warningText(warnings).c_str(), stderr);
-    if (!result.ok) {
-        printError(fmt::format("{}: reading stopped: {}", file.shown, result.error));
-        return false;
-    }
-    return true;
-}
-
-// One file as the two backups hold it; either side may lack it.
-struct FilePair {
-    std::string relative;
-    const InputFile* before = nullptr;
-    const InputFile* after = nullptr;
-};
-
-bool isFolder(const std::string& given) {
-    std::error_code error;
-    return std::filesystem::is_directory(pathFromUtf8(given), error);
-}
-
-// The files of both sides by relative path, in sorted order. Two single
-// files are one pair whatever their names: that is what comparing them means.
-std::vector<FilePair> pairFiles(const DiffOptions& options, const std::vector<InputFile>& before,
-                                const std::vector<InputFile>& after) {
-    std::vector<FilePair> pairs;
-    if (!isFolder(options.oldPath) && !isFolder(options.newPath) && before.size() == 1 &&
-        after.size() == 1) {
-        pairs.push_back(FilePair{after[0].relative, &before[0], &after[0]});
-        return pairs;
-    }
-    for (const InputFile& file : before) {
-        pairs.push_back(FilePair{file.relative, &file, nullptr});
-    }
-    std::sort(pairs.begin(), pairs.end(),
-              [](const FilePair& a, const FilePair& b) { return a.relative < b.relative; });
-    const std::size_t oldCount = pairs.size();
-    for (const InputFile& file : after) {
-        const auto end = pairs.begin() + static_cast<std::ptrdiff_t>(oldCount);
-        const auto found = std::lower_bound(pairs.begin(), end, file.relative,
-                                            [](const FilePair& pair, const std::string& relative) {
-                                                return pair.relative < relative;
-                                            });
-        if (found != end && found->relative == file.relative && found->after == nullptr) {
-            found->after = &file;
-        } else {
-            pairs.push_back(FilePair{file.relative, nullptr, &file});
-        }
-    }
-    std::stable_sort(pairs.begin(), pairs.end(),
-                     [](const FilePair& a, const FilePair& b) { return a.relative < b.relative; });
-    return pairs;
-}
-
 } // namespace
 
 int runDiff(const DiffOptions& options) {
@@ -99,15 +32,7 @@ int runDiff(const DiffOptions& options) {
         printError("--tolerance: millimetres and degrees must be 0 or more");
         return exitTrouble;
     }
-    // Two single files are one program at two times: a backup named
-    // NAME.bak takes the vendor of the other file's extension.
-    std::optional<Vendor> vendor;
-    std::error_code folderError;
-    if (!fs::is_directory(pathFromUtf8(options.oldPath), folderError) &&
-        !fs::is_directory(pathFromUtf8(options.newPath), folderError)) {
-        vendor = vendorOfPath(options.newPath);
-        vendor = vendor ? vendor : vendorOfPath(options.oldPath);
-    }
+    const std::optional<Vendor> vendor = singleFilesVendor(options.oldPath, options.newPath);
     const FileListResult before = listInputFiles({options.oldPath}, vendor);
     const FileListResult after = listInputFiles({options.newPath}, vendor);
     for (const FileListResult* list : {&before, &after}) {
@@ -130,7 +55,8 @@ int runDiff(const DiffOptions& options) {
     std::vector<PoseRecord> oldPoses;
     std::vector<PoseRecord> newPoses;
     std::vector<DiffFinding> findings;
-    for (const FilePair& pair : pairFiles(options, before.files, after.files)) {
+    for (const FilePair& pair :
+         pairFiles(options.oldPath, options.newPath, before.files, after.files)) {
         oldPoses.clear();
         newPoses.clear();
         findings.clear();

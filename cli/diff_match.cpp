@@ -124,12 +124,14 @@ void compareFilePoses(const std::vector<PoseRecord>& oldPoses,
     for (std::size_t k = 0; k < newPoses.size(); ++k) {
         DiffFinding finding = findingOf(newPoses[k]);
         finding.newLine = newPoses[k].line;
+        finding.newIndex = k;
         const auto match = oldIndex.find(newKeys[k]);
         if (match == oldIndex.end()) {
             finding.status = DiffStatus::added;
         } else {
             oldMatched[match->second] = true;
             finding.oldLine = oldPoses[match->second].line;
+            finding.oldIndex = match->second;
             comparePair(oldPoses[match->second], newPoses[k], tolerance, finding);
         }
         ++counts.byStatus[static_cast<int>(finding.status)];
@@ -142,6 +144,7 @@ void compareFilePoses(const std::vector<PoseRecord>& oldPoses,
             DiffFinding finding = findingOf(oldPoses[k]);
             finding.status = DiffStatus::removed;
             finding.oldLine = oldPoses[k].line;
+            finding.oldIndex = k;
             ++counts.byStatus[static_cast<int>(finding.status)];
             findings.push_back(std::move(finding));
         }

@@ -19,6 +19,8 @@ struct DiffTolerance {
     double deg = 0.0;
 };
 
+constexpr std::size_t absentPose = static_cast<std::size_t>(-1);
+
 struct DiffFinding {
     DiffStatus status = DiffStatus::unchanged;
     Vendor vendor = Vendor::kuka;
@@ -26,6 +28,10 @@ struct DiffFinding {
     int group = 0;             // FANUC GPn
     std::uint64_t oldLine = 0; // 0 where the pose is absent on that side
     std::uint64_t newLine = 0;
+    // Which pose of each side's list it is (plot draws both); absentPose where
+    // the pose is absent on that side.
+    std::size_t oldIndex = absentPose;
+    std::size_t newIndex = absentPose;
     double distanceMm = 0.0; // for moved poses
     double angleDeg = 0.0;
 };

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/completion.h"
 #include "cli/exit_codes.h"
+#include "cli/plot_command_line.h"
 #include "cli/terminal.h"
 #include "resources/version.h"
 #include "robotfiles/notations.h"
@@ -85,8 +86,9 @@ void addNotationOption(ChoiceTable& choices, CLI::App* command, std::vector<std:
 int run(int argc, const char* const* argv) {
     CLI::App app{"posebridge-cli " POSEBRIDGE_VERSION_TEXT
                  ": every pose of whole KUKA KRL, ABB RAPID and FANUC programs and backups "
-                 "listed, compared and moved by frames; frames and tools calibrated from "
-                 "taught points; single poses converted between thirteen notations.",
+                 "listed, compared and moved by frames, frames and tools calibrated from "
+                 "taught points, and all of it drawn in 3D; single poses converted between "
+                 "thirteen notations.",
                  "posebridge-cli"};
     ChoiceTable choices;
     app.set_version_flag("--version", "posebridge-cli " POSEBRIDGE_VERSION_TEXT);
@@ -210,6 +212,8 @@ int run(int argc, const char* const* argv) {
 
     const CalibrationCommandLine calibration =
         addCalibrationCommands(app, notationNames(), choices);
+    PlotOptions plot;
+    CLI::App* plotCommand = addPlotCommand(app, plot, choices);
 
     std::string shell;
     CLI::App* completionCommand = app.add_subcommand(
@@ -239,6 +243,9 @@ int run(int argc, const char* const* argv) {
                                             : Vendor::fanuc;
         }
         return runList(list);
+    }
+    if (plotCommand->parsed()) {
+        return runPlot(plot);
     }
     if (notationsCommand->parsed()) {
         return runNotations(markdown);

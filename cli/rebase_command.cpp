@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/file_list.h"
+#include "cli/frame_pose.h"
 #include "cli/name_pattern.h"
 #include "cli/pose_text.h"
 #include "cli/safe_file.h"
@@ -55,29 +56,9 @@ const char* reasonText(Reason reason) {
     return "?";
 }
 
-bool startsWithNoCase(std::string_view text, std::string_view start) {
-    return text.size() >= start.size() && equalsNoCase(text.substr(0, start.size()), start);
-}
-
-// Frames rather than positions: what $config.dat and system variables hold,
-// aggregates nested in others, and RAPID's tools, work objects and poses.
-bool isFrame(const InputFile& file, const PoseRecord& pose) {
-    switch (pose.vendor) {
-    case Vendor::kuka:
-        return equalsNoCase(utf8FromPath(file.path.filename()), "$config.dat") || pose.nested ||
-               startsWithNoCase(pose.name, "$") || startsWithNoCase(pose.name, "TOOL_DATA[") ||
-               startsWithNoCase(pose.name, "BASE_DATA[") || startsWithNoCase(pose.name, "MACHINE_");
-    case Vendor::abb:
-        return pose.type != "robtarget";
-    case Vendor::fanuc:
-        return false;
-    }
-    return true;
-}
-
 std::optional<Reason> leftAlone(const RebaseOptions& options, const InputFile& file,
                                 const PoseRecord& pose) {
-    if (!options.includeFrames && isFrame(file, pose)) {
+    if (!options.includeFrames && isFramePose(file, pose)) {
         return Reason::frame;
     }
     // Its pose is a product that no number of the file holds: which of the

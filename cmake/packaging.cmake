@@ -78,15 +78,17 @@ set(CPACK_PACKAGE_VENDOR "The PoseBridge authors")
 set(CPACK_PACKAGE_CONTACT
     "PoseBridge maintainers <maintainers@users.noreply.c-seed-8379b7c0.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "poses of KUKA, ABB and FANUC robot programs: list, compare, move")
+    "poses of KUKA, ABB and FANUC programs: list, compare, move, calibrate")
 # Debian wants the long description in lines of fewer than 80 characters.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "posebridge-cli reads whole robot programs and controller backups: every\n"
     "pose of KUKA KRL (.dat .src .sub), ABB RAPID (.mod .modx .sys .prg) and\n"
     "FANUC (.ls) files. It lists them as a table, JSON Lines or CSV, compares\n"
     "two backups pose by pose, moves every selected position by frames while\n"
-    "leaving every other byte of the files as it was, and converts single\n"
-    "poses between thirteen notations (KUKA, ABB, FANUC, a 4x4 matrix,\n"
+    "leaving every other byte of the files as it was, computes bases, work\n"
+    "objects and tools from taught points with their errors, and draws all of\n"
+    "it in 3D as a page that opens offline in any browser. Single poses are\n"
+    "converted between thirteen notations (KUKA, ABB, FANUC, a 4x4 matrix,\n"
     "Universal Robots, Yaskawa, Mitsubishi, Techman, Kawasaki, Doosan, Staubli,\n"
     "ROS and URDF).")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

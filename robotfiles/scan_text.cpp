@@ -248,3 +248,35 @@ std::string jsonQuoted(std::string_view bytes) {
     out += '"';
     return out;
 }
+
+std::string xmlEscaped(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        const char* entity = c == '&'    ? "&amp;"
+                             : c == '<'  ? "&lt;"
+                             : c == '>'  ? "&gt;"
+                             : c == '"'  ? "&quot;"
+                             : c == '\'' ? "&apos;"
+                                         : nullptr;
+        if (entity != nullptr) {
+            out += entity;
+            ++i;
+        } else if (c < 0x20 || c == 0x7F) {
+            // XML 1.0 cannot hold most control characters at all, not even as references.
+            out += c == '\t' ? " " : "\xEF\xBF\xBD";
+            ++i;
+        } else if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (const std::size_t n = utf8Length(bytes, i); n > 0) {
+            out.append(bytes.substr(i, n));
+            i += n;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}

@@ -40,3 +40,9 @@ std::string shortestDouble(double value);
 // UTF-8 passes through, control characters are escaped, and every byte that
 // is not part of valid UTF-8 becomes U+FFFD.
 std::string jsonQuoted(std::string_view bytes);
+
+// Text for an XML document (an SVG's labels and titles): the five special
+// characters as entities, a tab as a blank, every other control character
+// and every byte that is not part of valid UTF-8 as U+FFFD, so that the
+// document stays well-formed.
+std::string xmlEscaped(std::string_view bytes);

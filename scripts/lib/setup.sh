@@ -6,10 +6,13 @@ cache_dir=${POSEBRIDGE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/posebridge}
 
 packages_build=(cmake make g++ libgtest-dev googletest clang libclang-rt-14-dev
                 g++-mingw-w64-x86-64-posix mingw-w64-tools libeigen3-dev libbenchmark-dev
-                libcli11-dev libfmt-dev nlohmann-json3-dev dpkg-dev unzip help2man groff-base)
+                libcli11-dev libfmt-dev nlohmann-json3-dev libjs-three dpkg-dev unzip help2man
+                groff-base)
 packages_wine=(wine64 fonts-wine xvfb xauth x11-utils imagemagick)
 # What the test command needs besides: Debian's package checker and man.
 packages_test=(lintian man-db)
+# The browser that the tests open plot's pages in; not needed to build.
+packages_browser=(chromium)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

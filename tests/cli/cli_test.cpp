@@ -127,11 +127,11 @@ TEST(CliTest, HelpNamesEveryCommand) {
     const Outcome help = run("--help");
     ASSERT_EQ(help.status, 0);
     const std::string headline = help.out.substr(0, help.out.find('\n'));
-    for (const char* word : {"listed", "compared", "moved", "calibrated", "converted"}) {
+    for (const char* word : {"listed", "compared", "moved", "calibrated", "drawn", "converted"}) {
         EXPECT_NE(headline.find(word), std::string::npos) << headline;
     }
-    for (const char* command :
-         {"list", "convert", "diff", "rebase", "notations", "frame", "fit", "tool", "completion"}) {
+    for (const char* command : {"list", "convert", "diff", "rebase", "notations", "frame", "fit",
+                                "tool", "plot", "completion"}) {
         EXPECT_NE(help.out.find(std::string("\n  ") + command + " "), std::string::npos)
             << command << " missing in\n"
             << help.out;
