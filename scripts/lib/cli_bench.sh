@@ -64,3 +64,39 @@ cli_bench() {
     echo " vs_wc and vs_sed: list's time over that of wc -l and sed -e 's/X/X/' on the same file;"
     echo " mem: peak resident memory; rb_mem_dKB: rebase's peak on the large file minus on 1 MB)"
 }
+
+# plot against list --format json of the same input: the 200 MB KRL program
+# and a CAM program of 100,000 motions, and the time the 100,000-pose page
+# takes in headless Chromium until its first frame is drawn (the page stamps
+# it on its body, from the start of navigation).
+plot_bench() {
+    local build=$1 work=$2 megabytes=$3
+    local cli=$build/cli/posebridge-cli file list_seconds plot_seconds name
+    printf '%-22s %9s %9s %8s\n' input list_json_s plot_s ratio
+    "$build/bench/generate_programs" kuka "$megabytes" "$work/big.src" || return 1
+    awk 'BEGIN { print "DEF cam()"; for (k = 0; k < 100000; ++k)
+        printf "LIN {X %d,Y %d,Z %d,A 0,B 90,C %d} C_DIS\n", 800 + k % 400, int(k / 400) * 2,
+            600 + k % 7, k % 360; print "END" }' >"$work/cam.src"
+    for file in "$work/big.src" "$work/cam.src"; do
+        read -r list_seconds _ < <(best_of_three "$cli" list --format json -j 1 "$file")
+        read -r plot_seconds _ < <(best_of_three "$cli" plot --out "$work/plot.html" "$file")
+        name=$(basename "$file")
+        [ "$name" = big.src ] && name="KRL ${megabytes} MB" || name="100,000 poses"
+        awk -v n="$name" -v l="$list_seconds" -v p="$plot_seconds" \
+            'BEGIN { printf "%-22s %9.2f %9.2f %7.2fx\n", n, l, p, p / l }'
+    done
+    local profile first wall started
+    "$cli" plot --out "$work/cam.html" "$work/cam.src" 2>/dev/null || return 1
+    profile=$(mktemp -d)
+    started=$(date +%s.%N)
+    first=$(timeout 120 /usr/bin/chromium --headless --no-sandbox --disable-gpu \
+        --enable-unsafe-swiftshader --disable-quic --no-first-run --disable-background-networking \
+        --disable-component-update --disable-sync --user-data-dir="$profile" \
+        --window-size=1280,800 --dump-dom "file://$work/cam.html" 2>/dev/null |
+        grep -o 'data-first-frame-ms="[0-9]*"' | grep -o '[0-9]*')
+    wall=$(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }')
+    rm -rf "$profile" "$work/big.src" "$work/cam.src" "$work/plot.html" "$work/cam.html"
+    echo "100,000-pose page in headless Chromium (SwiftShader): first frame ${first:-?} ms after" \
+        "navigation; the whole browser run ${wall} s"
+    echo "(plot: the page to a file; list: JSON Lines to /dev/null, one thread; best of three)"
+}
