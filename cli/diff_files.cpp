@@ -1,5 +1,7 @@
 #include "cli/diff_files.h"
 
+#include "cli/taught_points.h"
+
 #include "cli/warning_list.h"
 #include "robotfiles/file_scan.h"
 
@@ -32,21 +34,9 @@ std::optional<Vendor> singleFilesVendor(const std::string& oldPath, const std::s
 }
 
 bool readPoses(const InputFile& file, std::vector<PoseRecord>& poses) {
-    std::FILE* stream = openForReading(file.path);
-    if (stream == nullptr) {
-        printError(fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno)));
-        return false;
-    }
-    WarningList warnings;
-    warnings.file = file.shown;
-    ScanCallbacks callbacks;
-    callbacks.pose = [&](const PoseRecord& pose) { poses.push_back(pose); };
-    callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
-    const LineReadResult result = scanStream(stream, file.vendor, callbacks);
-    std::fclose(stream);
-    std::fputs(warningText(warnings).c_str(), stderr);
-    if (!result.ok) {
-        printError(fmt::format("{}: reading stopped: {}", file.shown, result.error));
+    std::string message;
+    if (!readFilePoses(file, poses, message)) {
+        printError(message);
         return false;
     }
     return true;

@@ -124,15 +124,7 @@ int runFit(const FitOptions& options) {
         std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
         return exitTrouble;
     }
-    std::vector<Point3> nominal;
-    std::vector<Point3> measured;
-    std::vector<std::string> names;
-    for (const FitPair& pair : pairs) {
-        nominal.push_back(pair.nominal);
-        measured.push_back(pair.measured);
-        names.push_back(pair.name);
-    }
-    const RigidFit fit = fitRigid(nominal, measured, names);
+    const RigidFit fit = fitPairs(pairs);
     if (!fit.ok) {
         std::fprintf(stderr, "posebridge-cli: fit: refused: %s\n", fit.refusal.c_str());
         return exitTrouble;

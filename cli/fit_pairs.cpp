@@ -158,3 +158,15 @@ bool matchFitPairs(const std::string& nominalPath, const std::string& measuredPa
     }
     return true;
 }
+
+RigidFit fitPairs(const std::vector<FitPair>& pairs) {
+    std::vector<Point3> nominal;
+    std::vector<Point3> measured;
+    std::vector<std::string> names;
+    for (const FitPair& pair : pairs) {
+        nominal.push_back(pair.nominal);
+        measured.push_back(pair.measured);
+        names.push_back(pair.name);
+    }
+    return fitRigid(nominal, measured, names);
+}

@@ -25,3 +25,6 @@ struct FitPair {
 bool matchFitPairs(const std::string& nominalPath, const std::string& measuredPath,
                    const std::vector<std::string>& select, const std::vector<std::string>& exclude,
                    std::vector<FitPair>& pairs, std::string& message);
+
+// The rigid fit of the matched pairs, measured = frame * nominal.
+RigidFit fitPairs(const std::vector<FitPair>& pairs);

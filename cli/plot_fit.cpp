@@ -86,15 +86,7 @@ bool buildFitScene(const PlotOptions& options, PlotScene& scene, std::string& me
                        message)) {
         return false;
     }
-    std::vector<Point3> nominal;
-    std::vector<Point3> measured;
-    std::vector<std::string> names;
-    for (const FitPair& pair : pairs) {
-        nominal.push_back(pair.nominal);
-        measured.push_back(pair.measured);
-        names.push_back(pair.name);
-    }
-    const RigidFit fit = fitRigid(nominal, measured, names);
+    const RigidFit fit = fitPairs(pairs);
     if (!fit.ok) {
         message = "fit refused: " + fit.refusal;
         return false;
@@ -149,7 +141,7 @@ bool buildFitScene(const PlotOptions& options, PlotScene& scene, std::string& me
         extent = std::max(extent, high[axis] - low[axis]);
     }
     scene.magnification = fit.max > 0.0 ? roundDownNicely(residualShare * extent / fit.max) : 1.0;
-    scene.worst = names[fit.worst];
+    scene.worst = pairs[fit.worst].name;
     scene.rms = fit.rms;
     scene.mean = fit.mean;
     scene.max = fit.max;
