@@ -2,7 +2,7 @@
 
 #include "cli/taught_points.h"
 #include "math/transform.h"
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/pose_text.h"
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 #include <fmt/format.h>
 

@@ -9,7 +9,7 @@
 #include "cli/plot_command_line.h"
 #include "cli/terminal.h"
 #include "resources/version.h"
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 #include <CLI/CLI.hpp>
 #include <fmt/format.h>

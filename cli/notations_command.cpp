@@ -1,6 +1,6 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 #include <fmt/format.h>
 

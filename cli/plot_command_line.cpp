@@ -1,6 +1,6 @@
 #include "cli/plot_command_line.h"
 
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 #include <filesystem>
 

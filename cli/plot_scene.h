@@ -2,7 +2,7 @@
 
 #include "cli/file_list.h"
 #include "cli/plot_options.h"
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 #include "robotfiles/pose_record.h"
 
 #include <cstdint>

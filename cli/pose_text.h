@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/options.h"
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 #include "robotfiles/pose_record.h"
 
 #include <string>

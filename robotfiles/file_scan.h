@@ -1,9 +1,9 @@
 #pragma once
 
-#include "robotfiles/fanuc_reader.h"
-#include "robotfiles/krl_reader.h"
+#include "robotfiles/fanuc/fanuc_reader.h"
+#include "robotfiles/krl/krl_reader.h"
 #include "robotfiles/line_reader.h"
-#include "robotfiles/rapid_reader.h"
+#include "robotfiles/rapid/rapid_reader.h"
 
 #include <cstdio>
 #include <optional>

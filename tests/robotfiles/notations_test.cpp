@@ -1,4 +1,4 @@
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 #include "math/euler_pose.h"
 #include "tests/math/matrix_assert.h"

@@ -1,4 +1,4 @@
-#include "robotfiles/krl_aggregate.h"
+#include "robotfiles/krl/krl_aggregate.h"
 
 #include "robotfiles/scan_text.h"
 

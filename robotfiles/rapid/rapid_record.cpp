@@ -1,4 +1,4 @@
-#include "robotfiles/rapid_record.h"
+#include "robotfiles/rapid/rapid_record.h"
 
 #include "math/quat_pose.h"
 #include "robotfiles/scan_text.h"

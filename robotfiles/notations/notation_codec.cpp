@@ -1,4 +1,4 @@
-#include "robotfiles/notation_codec.h"
+#include "robotfiles/notations/notation_codec.h"
 
 #include "robotfiles/scan_text.h"
 

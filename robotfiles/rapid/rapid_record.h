@@ -1,7 +1,7 @@
 #pragma once
 
 #include "robotfiles/pose_record.h"
-#include "robotfiles/rapid_values.h"
+#include "robotfiles/rapid/rapid_values.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "robotfiles/rapid_reader.h"
+#include "robotfiles/rapid/rapid_reader.h"
 
 #include "robotfiles/scan_text.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "robotfiles/pose_record.h"
-#include "robotfiles/rapid_statement.h"
+#include "robotfiles/rapid/rapid_statement.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "robotfiles/fanuc_record.h"
+#include "robotfiles/fanuc/fanuc_record.h"
 
 #include "robotfiles/scan_text.h"
 

@@ -1,4 +1,4 @@
-#include "robotfiles/notation_moving_axes.h"
+#include "robotfiles/notations/notation_moving_axes.h"
 
 #include "math/euler_pose.h"
 

@@ -1,9 +1,9 @@
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
-#include "robotfiles/base_notations.h"
-#include "robotfiles/notation_fixed_axes.h"
-#include "robotfiles/notation_moving_axes.h"
-#include "robotfiles/notation_vector_quaternion.h"
+#include "robotfiles/notations/notation_fixed_axes.h"
+#include "robotfiles/notations/notation_moving_axes.h"
+#include "robotfiles/notations/notation_vector_quaternion.h"
+#include "robotfiles/notations/vendor_notations.h"
 #include "robotfiles/scan_text.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "robotfiles/fanuc_reader.h"
+#include "robotfiles/fanuc/fanuc_reader.h"
 
-#include "robotfiles/fanuc_record.h"
+#include "robotfiles/fanuc/fanuc_record.h"
 #include "robotfiles/scan_text.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robotfiles/notation_codec.h"
+#include "robotfiles/notations/notation_codec.h"
 
 // Universal Robots' rotation vector and ROS's quaternion, both in metres.
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robotfiles/krl_aggregate.h"
+#include "robotfiles/krl/krl_aggregate.h"
 #include "robotfiles/pose_record.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "robotfiles/fanuc_position.h"
+#include "robotfiles/fanuc/fanuc_position.h"
 
 #include "robotfiles/scan_text.h"
 

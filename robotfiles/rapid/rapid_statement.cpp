@@ -1,6 +1,6 @@
-#include "robotfiles/rapid_statement.h"
+#include "robotfiles/rapid/rapid_statement.h"
 
-#include "robotfiles/rapid_record.h"
+#include "robotfiles/rapid/rapid_record.h"
 #include "robotfiles/scan_text.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "robotfiles/notation_form.h"
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notation_form.h"
+#include "robotfiles/notations/notations.h"
 
 // How one notation turns the pose into its text and back: its text form, its
 // members computed from the pose, and the pose built from the members read.

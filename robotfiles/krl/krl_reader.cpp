@@ -1,4 +1,4 @@
-#include "robotfiles/krl_reader.h"
+#include "robotfiles/krl/krl_reader.h"
 
 #include "robotfiles/scan_text.h"
 

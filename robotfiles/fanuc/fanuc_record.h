@@ -1,7 +1,7 @@
 #pragma once
 
-#include "robotfiles/fanuc_block.h"
-#include "robotfiles/fanuc_position.h"
+#include "robotfiles/fanuc/fanuc_block.h"
+#include "robotfiles/fanuc/fanuc_position.h"
 #include "robotfiles/pose_record.h"
 
 #include <string_view>

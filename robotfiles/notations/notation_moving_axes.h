@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robotfiles/notation_codec.h"
+#include "robotfiles/notations/notation_codec.h"
 
 // Notations that turn about moving axes: Kawasaki's and Doosan's Euler
 // Z-Y-Z, Rz * Ry * Rz, and Staubli's X-Y'-Z'', Rx * Ry * Rz.

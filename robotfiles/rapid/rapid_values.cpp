@@ -1,4 +1,4 @@
-#include "robotfiles/rapid_values.h"
+#include "robotfiles/rapid/rapid_values.h"
 
 #include "robotfiles/scan_text.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robotfiles/notation_codec.h"
+#include "robotfiles/notations/notation_codec.h"
 
 // Notations that turn about fixed axes as FANUC does, Rz * Ry * Rx, with
 // FANUC's ranges and singular rule: Yaskawa, Mitsubishi, Techman and URDF.

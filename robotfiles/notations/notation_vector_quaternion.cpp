@@ -1,4 +1,4 @@
-#include "robotfiles/notation_vector_quaternion.h"
+#include "robotfiles/notations/notation_vector_quaternion.h"
 
 #include "math/quat_pose.h"
 

@@ -1,4 +1,4 @@
-#include "robotfiles/notation_form.h"
+#include "robotfiles/notations/notation_form.h"
 
 #include "math/number_text.h"
 #include "robotfiles/scan_text.h"

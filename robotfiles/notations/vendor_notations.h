@@ -1,6 +1,6 @@
 #pragma once
 
-#include "robotfiles/notations.h"
+#include "robotfiles/notations/notations.h"
 
 // The window's three notations and the matrix, as the command line reads
 // them (strictly: every member present) and writes them (the window's copy

@@ -1,4 +1,4 @@
-#include "robotfiles/base_notations.h"
+#include "robotfiles/notations/vendor_notations.h"
 
 #include "math/euler_pose.h"
 #include "math/matrix_validation.h"

@@ -1,4 +1,4 @@
-#include "robotfiles/fanuc_block.h"
+#include "robotfiles/fanuc/fanuc_block.h"
 
 #include <algorithm>
 #include <cstring>

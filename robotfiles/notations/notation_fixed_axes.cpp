@@ -1,4 +1,4 @@
-#include "robotfiles/notation_fixed_axes.h"
+#include "robotfiles/notations/notation_fixed_axes.h"
 
 #include "math/euler_pose.h"
 #include "robotfiles/scan_text.h"
