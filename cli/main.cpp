@@ -2,12 +2,12 @@
 // compared and moved, and single poses converted. This file only turns the
 // command line into option records and hands them to the commands.
 
-#include "cli/calibration_command_line.h"
-#include "cli/commands.h"
-#include "cli/completion.h"
-#include "cli/exit_codes.h"
-#include "cli/plot_command_line.h"
-#include "cli/terminal.h"
+#include "cli/commands/calibration_command_line.h"
+#include "cli/commands/command_line.h"
+#include "cli/commands/commands.h"
+#include "cli/commands/exit_codes.h"
+#include "cli/commands/plot_command_line.h"
+#include "cli/output/terminal.h"
 #include "resources/version.h"
 #include "robotfiles/notations/notations.h"
 

@@ -4,7 +4,7 @@
 // vendor, must give records whose "ok" poses are rigid transformations and
 // whose JSON lines are valid JSON, whatever the bytes were.
 
-#include "cli/record_output.h"
+#include "cli/output/list_output.h"
 #include "fuzz/fuzz_input.h"
 #include "math/matrix_validation.h"
 #include "robotfiles/file_scan.h"

@@ -1,0 +1,67 @@
+#include "cli/commands/commands.h"
+#include "cli/commands/exit_codes.h"
+#include "cli/inputs/pose_text.h"
+#include "robotfiles/notations/notations.h"
+
+#include <fmt/format.h>
+
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+// Standard input, bounded: one pose is never that long.
+constexpr std::size_t maxPoseText = std::size_t{1} << 20;
+
+bool readStandardInput(std::string& text) {
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+        text.append(buffer, got);
+        if (text.size() > maxPoseText) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int runConvert(const ConvertOptions& options) {
+    std::string text = options.text;
+    if (text == "-") {
+        text.clear();
+        if (!readStandardInput(text)) {
+            std::fprintf(stderr, "posebridge-cli: standard input: more than 1 MiB for one pose\n");
+            return exitTrouble;
+        }
+    }
+    Transform pose;
+    NotationText carried;
+    const Notation* from = nullptr;
+    std::string message;
+    if (!readPoseText(text, options.from, pose, carried, from, message)) {
+        std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
+        return exitTrouble;
+    }
+
+    std::vector<std::string> names = options.notations;
+    if (names.empty()) {
+        names = {"kuka", "abb", "fanuc", "matrix"};
+    }
+    std::string out;
+    for (const std::string& name : names) {
+        const Notation* to = findNotation(name);
+        // What was carried belongs to the notation it came from.
+        const std::string written = to->write(pose, to == from ? carried : NotationText{});
+        if (names.size() == 1) {
+            out += written + "\n";
+        } else if (written.find('\n') == std::string::npos) {
+            out += fmt::format("{}: {}\n", name, written);
+        } else {
+            out += name + ":\n" + written + "\n";
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return exitDone;
+}

@@ -1,0 +1,109 @@
+#include "calibration/point_frame.h"
+#include "cli/commands/commands.h"
+#include "cli/commands/exit_codes.h"
+#include "cli/inputs/taught_points.h"
+#include "cli/output/calibration_output.h"
+
+#include <fmt/format.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string figuresText(const FrameMethodInfo& info, const std::vector<TaughtPose>& points,
+                        const PointFrame& result) {
+    std::string text = fmt::format("frame --method {} from {} points:\n", info.name, points.size());
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        text += fmt::format("  {:<24} {} ({})\n", points[k].name, info.roles[k], points[k].source);
+    }
+    for (const PointDistance& d : result.distances) {
+        text += fmt::format("  distance {} to {}: {} mm\n", points[d.a].name, points[d.b].name,
+                            mm(d.mm));
+    }
+    text += fmt::format("  {} stands {} mm off the X line; the angle at its corner is {} deg\n",
+                        points[2].name, mm(result.planeDistance), degrees(result.planeAngleDeg));
+    return text;
+}
+
+std::string jsonText(const FrameMethodInfo& info, const std::vector<TaughtPose>& points,
+                     const PointFrame& result, const std::vector<const Notation*>& notations) {
+    JsonText json;
+    jsonOpen(json, '{');
+    jsonKey(json, "command");
+    jsonString(json, "frame");
+    jsonKey(json, "method");
+    jsonString(json, info.name);
+    jsonFrame(json, notations, result.frame);
+    jsonKey(json, "distances");
+    jsonOpen(json, '[');
+    for (const PointDistance& d : result.distances) {
+        jsonItem(json);
+        jsonOpen(json, '{');
+        jsonKey(json, "from");
+        jsonString(json, points[d.a].name);
+        jsonKey(json, "to");
+        jsonString(json, points[d.b].name);
+        jsonKey(json, "mm");
+        jsonNumber(json, d.mm);
+        jsonClose(json, '}');
+    }
+    jsonClose(json, ']');
+    jsonKey(json, "plane_distance_mm");
+    jsonNumber(json, result.planeDistance);
+    jsonKey(json, "plane_angle_deg");
+    jsonNumber(json, result.planeAngleDeg);
+    jsonKey(json, "points");
+    jsonOpen(json, '[');
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        jsonItem(json);
+        jsonOpen(json, '{');
+        jsonKey(json, "name");
+        jsonString(json, points[k].name);
+        jsonKey(json, "role");
+        jsonString(json, info.roles[k]);
+        jsonKey(json, "source");
+        jsonString(json, points[k].source);
+        jsonKey(json, "position");
+        jsonPoint(json, points[k].position);
+        jsonClose(json, '}');
+    }
+    jsonClose(json, ']');
+    jsonClose(json, '}');
+    return json.text + "\n";
+}
+
+} // namespace
+
+int runFrame(const FrameOptions& options) {
+    const FrameMethodInfo* info = findFrameMethod(options.method);
+    std::vector<TaughtPose> points;
+    std::string message;
+    if (info == nullptr) {
+        message = "--method " + options.method + ": not a method";
+    } else if (resolvePoints(options.points.given, options.points.pointsPath, options.points.select,
+                             false, points, message)) {
+        std::vector<Point3> positions;
+        std::vector<std::string> names;
+        for (const TaughtPose& point : points) {
+            positions.push_back(point.position);
+            names.push_back(point.name);
+        }
+        const PointFrame result = framePoints(info->method, positions, names);
+        if (result.ok) {
+            const std::vector<const Notation*> notations =
+                frameNotations(options.notations, vendorOfPoints(points));
+            const std::string out = options.format == OutputFormat::json
+                                        ? jsonText(*info, points, result, notations)
+                                        : frameText(notations, result.frame);
+            std::fwrite(out.data(), 1, out.size(), stdout);
+            std::fflush(stdout);
+            if (options.format != OutputFormat::json) {
+                std::fputs(figuresText(*info, points, result).c_str(), stderr);
+            }
+            return exitDone;
+        }
+        message = "frame --method " + options.method + ": refused: " + result.refusal;
+    }
+    std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
+    return exitTrouble;
+}

@@ -1,0 +1,187 @@
+#include "cli/output/calibration_output.h"
+
+#include "math/euler_pose.h"
+#include "math/quat_pose.h"
+#include "robotfiles/scan_text.h"
+
+#include <fmt/format.h>
+
+#include <cmath>
+
+namespace {
+
+// Exact zero rather than -0.000 for a value that rounds to it.
+double tidy(double value, double unit) {
+    return std::fabs(value) < 0.5 * unit ? 0.0 : value;
+}
+
+std::string kukaText(const Transform& frame) {
+    const EulerPose p = eulerPoseFromTransform(frame);
+    return fmt::format("{{X {}, Y {}, Z {}, A {}, B {}, C {}}}", mm(p.x), mm(p.y), mm(p.z),
+                       degrees(p.a), degrees(p.b), degrees(p.c));
+}
+
+std::string abbText(const Transform& frame) {
+    const QuatPose q = quatPoseFromTransform(frame);
+    return fmt::format("[[{},{},{}],[{:.8f},{:.8f},{:.8f},{:.8f}]]", mm(q.x), mm(q.y), mm(q.z),
+                       tidy(q.q1, 1e-8), tidy(q.q2, 1e-8), tidy(q.q3, 1e-8), tidy(q.q4, 1e-8));
+}
+
+// On one line, in the form the FANUC reader takes back.
+std::string fanucText(const Transform& frame) {
+    const EulerPose p = eulerPoseFromTransform(frame);
+    return fmt::format("X = {} mm, Y = {} mm, Z = {} mm, W = {} deg, P = {} deg, R = {} deg",
+                       mm(p.x), mm(p.y), mm(p.z), degrees(p.c), degrees(p.b), degrees(p.a));
+}
+
+std::string notationText(const Notation& notation, const Transform& frame) {
+    const std::string_view name = notation.name;
+    return name == "kuka"    ? kukaText(frame)
+           : name == "abb"   ? abbText(frame)
+           : name == "fanuc" ? fanucText(frame)
+                             : notation.write(frame, NotationText{});
+}
+
+} // namespace
+
+std::string mm(double value) {
+    return fmt::format("{:.3f}", tidy(value, 1e-3));
+}
+
+std::string degrees(double value) {
+    return fmt::format("{:.4f}", tidy(value, 1e-4));
+}
+
+std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points) {
+    for (const TaughtPose& point : points) {
+        if (point.vendor) {
+            return point.vendor;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<const Notation*> frameNotations(const std::vector<std::string>& names,
+                                            std::optional<Vendor> vendor) {
+    std::vector<const Notation*> notations;
+    if (!names.empty()) {
+        for (const std::string& name : names) {
+            notations.push_back(findNotation(name));
+        }
+        return notations;
+    }
+    if (vendor) {
+        notations.push_back(findNotation(vendorName(*vendor)));
+        return notations;
+    }
+    for (const char* name : {"kuka", "abb", "fanuc"}) {
+        notations.push_back(findNotation(name));
+    }
+    return notations;
+}
+
+std::string frameText(const std::vector<const Notation*>& notations, const Transform& frame) {
+    std::string out;
+    for (const Notation* notation : notations) {
+        const std::string written = notationText(*notation, frame);
+        if (notations.size() == 1) {
+            out += written + "\n";
+        } else if (written.find('\n') == std::string::npos) {
+            out += fmt::format("{}: {}\n", notation->name, written);
+        } else {
+            out += fmt::format("{}:\n{}\n", notation->name, written);
+        }
+    }
+    return out;
+}
+
+void jsonItem(JsonText& json) {
+    if (!json.first.empty()) {
+        if (!json.first.back()) {
+            json.text += ',';
+        }
+        json.first.back() = false;
+    }
+}
+
+void jsonOpen(JsonText& json, char bracket) {
+    json.text += bracket;
+    json.first.push_back(true);
+}
+
+void jsonClose(JsonText& json, char bracket) {
+    json.text += bracket;
+    json.first.pop_back();
+}
+
+void jsonKey(JsonText& json, std::string_view key) {
+    jsonItem(json);
+    json.text += jsonQuoted(key);
+    json.text += ':';
+}
+
+void jsonNumber(JsonText& json, double value) {
+    // JSON has no infinity or not-a-number.
+    json.text += std::isfinite(value) ? shortestDouble(value) : std::string("null");
+}
+
+void jsonString(JsonText& json, std::string_view value) {
+    json.text += jsonQuoted(value);
+}
+
+void jsonBool(JsonText& json, bool value) {
+    json.text += value ? "true" : "false";
+}
+
+void jsonPoint(JsonText& json, Point3 point) {
+    jsonOpen(json, '{');
+    jsonKey(json, "x");
+    jsonNumber(json, point.x);
+    jsonKey(json, "y");
+    jsonNumber(json, point.y);
+    jsonKey(json, "z");
+    jsonNumber(json, point.z);
+    jsonClose(json, '}');
+}
+
+void jsonFrame(JsonText& json, const std::vector<const Notation*>& notations,
+               const Transform& frame) {
+    jsonKey(json, "frame");
+    jsonOpen(json, '[');
+    for (int row = 0; row < 4; ++row) {
+        jsonItem(json);
+        jsonOpen(json, '[');
+        for (int column = 0; column < 4; ++column) {
+            jsonItem(json);
+            jsonNumber(json, at(frame, row, column));
+        }
+        jsonClose(json, ']');
+    }
+    jsonClose(json, ']');
+    jsonKey(json, "texts");
+    jsonOpen(json, '{');
+    for (const Notation* notation : notations) {
+        jsonKey(json, notation->name);
+        jsonString(json, notationText(*notation, frame));
+    }
+    jsonClose(json, '}');
+    // Each notation's members, as `list --to` gives them.
+    for (const Notation* notation : notations) {
+        if (notation->memberCount == 16) {
+            continue; // the matrix is "frame" already
+        }
+        double values[16];
+        notation->values(frame, values);
+        jsonKey(json, notation->name);
+        jsonOpen(json, '{');
+        std::string_view members = notation->members;
+        for (int k = 0; k < notation->memberCount; ++k) {
+            const std::size_t start = members.find_first_not_of(' ');
+            const std::size_t end = members.find(' ', start);
+            jsonKey(json, members.substr(start, end - start));
+            jsonNumber(json, values[k]);
+            members = end == std::string_view::npos ? std::string_view() : members.substr(end);
+        }
+        jsonClose(json, '}');
+    }
+}

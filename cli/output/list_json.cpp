@@ -1,0 +1,157 @@
+#include "cli/output/list_output.h"
+
+#include "robotfiles/pose_matrix.h"
+#include "robotfiles/scan_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+void appendUnsigned(std::string& out, std::uint64_t value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+// JSON has no infinity or not-a-number: such a value is written as null.
+void appendDouble(std::string& out, double value) {
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+}
+
+void appendKey(std::string& out, std::string_view key) {
+    out += ",\"";
+    out += key;
+    out += "\":";
+}
+
+// A key of the record, comma and quotes included: `,"line":`.
+template <std::size_t size>
+void appendLiteral(std::string& out, const char (&text)[size]) {
+    out.append(text, size - 1);
+}
+
+// A file's poses come one after the other: its name is quoted once.
+const std::string& quotedFile(const std::string& file) {
+    thread_local std::string lastFile;
+    thread_local std::string lastQuoted;
+    if (lastQuoted.empty() || file != lastFile) {
+        lastFile = file;
+        lastQuoted = jsonQuoted(file);
+    }
+    return lastQuoted;
+}
+
+// "x y z a b c" as {"x":1,"y":2,...}; the matrix as four rows of four.
+void appendNotationValues(std::string& out, const Notation& notation, const Transform& m) {
+    double values[16];
+    notation.values(m, values);
+    if (notation.memberCount == 16) {
+        out += '[';
+        for (int row = 0; row < 4; ++row) {
+            out += row == 0 ? "[" : ",[";
+            for (int column = 0; column < 4; ++column) {
+                if (column > 0) {
+                    out += ',';
+                }
+                appendDouble(out, values[4 * row + column]);
+            }
+            out += ']';
+        }
+        out += ']';
+        return;
+    }
+    out += '{';
+    const char* member = notation.members;
+    for (int k = 0; k < notation.memberCount; ++k) {
+        while (*member == ' ') {
+            ++member;
+        }
+        const char* end = member;
+        while (*end != '\0' && *end != ' ') {
+            ++end;
+        }
+        out += k == 0 ? "\"" : ",\"";
+        out.append(member, end);
+        out += "\":";
+        appendDouble(out, values[k]);
+        member = end;
+    }
+    out += '}';
+}
+
+} // namespace
+
+void appendJsonRecord(std::string& out, const OutputSettings& settings, const std::string& file,
+                      const PoseRecord& pose) {
+    out += "{\"file\":";
+    out += quotedFile(file);
+    appendLiteral(out, ",\"line\":");
+    appendUnsigned(out, pose.line);
+    appendLiteral(out, ",\"column\":");
+    appendUnsigned(out, pose.column);
+    appendLiteral(out, ",\"name\":");
+    out += pose.name.empty() ? std::string("null") : jsonQuoted(pose.name);
+    if (pose.vendor == Vendor::fanuc) {
+        appendLiteral(out, ",\"comment\":");
+        out += pose.comment.empty() ? std::string("null") : jsonQuoted(pose.comment);
+        appendLiteral(out, ",\"group\":");
+        appendUnsigned(out, static_cast<std::uint64_t>(pose.group));
+    }
+    appendLiteral(out, ",\"vendor\":");
+    out += '"';
+    out += vendorName(pose.vendor);
+    out += '"';
+    appendLiteral(out, ",\"type\":");
+    out += jsonQuoted(pose.type);
+    appendLiteral(out, ",\"status\":");
+    out += '"';
+    out += statusName(pose.status);
+    out += '"';
+    appendLiteral(out, ",\"values\":");
+    out += '{';
+    for (std::size_t k = 0; k < pose.values.size(); ++k) {
+        out += k == 0 ? "" : ",";
+        // Keys are the readers' own lower-case ASCII words.
+        out += '"';
+        out += pose.values[k].key;
+        out += "\":";
+        out += memberNumber(pose.values[k]);
+    }
+    out += '}';
+    appendLiteral(out, ",\"extra\":");
+    out += '{';
+    for (std::size_t k = 0; k < pose.extra.size(); ++k) {
+        out += k == 0 ? "" : ",";
+        out += '"';
+        out += pose.extra[k].key;
+        out += "\":";
+        out += pose.extra[k].json;
+    }
+    out += '}';
+    Transform m;
+    if (!settings.notations.empty() && transformOfRecord(pose, m)) {
+        for (const Notation* notation : settings.notations) {
+            appendKey(out, notation->name);
+            appendNotationValues(out, *notation, m);
+        }
+    }
+    out += "}\n";
+}
+
+std::string memberNumber(const PoseMember& member) {
+    if (!std::isfinite(member.value)) {
+        return "null";
+    }
+    const float single = static_cast<float>(member.value);
+    if (static_cast<double>(single) == member.value) {
+        return shortestFloat(single);
+    }
+    return shortestDouble(member.value);
+}

@@ -1,0 +1,72 @@
+#include "cli/output/list_output.h"
+
+#include "math/number_text.h"
+#include "robotfiles/pose_matrix.h"
+
+#include <fmt/format.h>
+
+// Columns a person reads: where the pose stands, what it is, and the
+// vendor's own values with the window's decimals (two for lengths and
+// angles, seven for quaternions). Widths are set before the first file is
+// read, so that the table can be printed while files are still being read;
+// a longer entry pushes its line to the right rather than being cut.
+
+namespace {
+
+std::string fixed(double value, int decimals) {
+    char buffer[64];
+    if (formatFixed(value, FixedFormat{decimals, 0, false}, buffer, sizeof buffer) < 0) {
+        return "?";
+    }
+    return buffer;
+}
+
+bool isQuaternionMember(const std::string& key) {
+    return key.size() == 2 && key[0] == 'q';
+}
+
+} // namespace
+
+void appendTableHeader(std::string& out, const OutputSettings& settings) {
+    out += fmt::format("{:<{}} {:<18} {:<9} {:<13} {}\n", "FILE:LINE", settings.fileColumn, "NAME",
+                       "TYPE", "STATUS", "VALUES");
+}
+
+void appendTableRecord(std::string& out, const OutputSettings& settings, const std::string& file,
+                       const PoseRecord& pose) {
+    std::string name = pose.name.empty() ? std::string("-") : pose.name;
+    if (pose.vendor == Vendor::fanuc && pose.group > 0) {
+        name += fmt::format(" GP{}", pose.group);
+    }
+    std::string values;
+    for (const PoseMember& member : pose.values) {
+        if (!values.empty()) {
+            values += "  ";
+        }
+        std::string key = member.key;
+        for (char& c : key) {
+            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        }
+        values += key + ' ' + fixed(member.value, isQuaternionMember(member.key) ? 7 : 2);
+    }
+    out += fmt::format("{:<{}} {:<18} {:<9} {:<13} {}\n", fmt::format("{}:{}", file, pose.line),
+                       settings.fileColumn, name, pose.type, statusName(pose.status), values);
+    Transform m;
+    if (!settings.notations.empty() && transformOfRecord(pose, m)) {
+        for (const Notation* notation : settings.notations) {
+            std::string text = notation->write(m, NotationText{});
+            // Several lines (FANUC, the matrix) stay together, indented.
+            std::string indented;
+            for (std::size_t start = 0; start < text.size();) {
+                std::size_t end = text.find('\n', start);
+                if (end == std::string::npos) {
+                    end = text.size();
+                }
+                indented += fmt::format("    {:<10} {}\n", start == 0 ? notation->name : "",
+                                        std::string_view(text).substr(start, end - start));
+                start = end + 1;
+            }
+            out += indented;
+        }
+    }
+}
