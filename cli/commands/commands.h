@@ -1,18 +1,16 @@
 #pragma once
 
-#include "cli/commands/calibration_options.h"
-#include "cli/commands/options.h"
-#include "cli/commands/plot_options.h"
+#include "cli/commands/command_line.h"
 
-// Each command returns the process's exit status.
-int runList(const ListOptions& options);
-int runConvert(const ConvertOptions& options);
-int runDiff(const DiffOptions& options);
-int runRebase(const RebaseOptions& options);
-int runPlot(const PlotOptions& options);
-// Bases, work objects and tools from taught points.
-int runFrame(const FrameOptions& options);
-int runFit(const FitOptions& options);
-int runTool(const ToolOptions& options);
-// The table of notations, for people or as the README's Markdown table.
-int runNotations(bool markdown);
+// Every command of the program, each defined in cli/commands/NAME.cpp;
+// cli/main.cpp puts them in the order the help lists them.
+extern const Command listCommand;
+extern const Command convertCommand;
+extern const Command diffCommand;
+extern const Command rebaseCommand;
+extern const Command notationsCommand;
+extern const Command frameCommand;
+extern const Command fitCommand;
+extern const Command toolCommand;
+extern const Command plotCommand;
+extern const Command completionCommand;

@@ -1,5 +1,8 @@
 #include "cli/commands/command_line.h"
 
+#include "cli/commands/commands.h"
+#include "cli/commands/exit_codes.h"
+
 #include <fmt/format.h>
 
 namespace {
@@ -61,24 +64,17 @@ std::string commandArms(const CLI::App& command, const ChoiceTable& table) {
 
 } // namespace
 
-CLI::Option* offerChoices(ChoiceTable& table, CLI::Option* option, std::vector<std::string> words,
-                          bool commaList) {
-    option->check(CLI::IsMember(words));
-    table[option] = OptionChoices{std::move(words), commaList};
-    return option;
-}
-
-std::string bashCompletion(const CLI::App& app, const ChoiceTable& table) {
-    const std::string name = app.get_name();
+std::string bashCompletion(const CLI::App& program, const ChoiceTable& table) {
+    const std::string name = program.get_name();
     std::vector<std::string> commands;
     std::string arms;
-    for (const CLI::App* command : app.get_subcommands({})) {
+    for (const CLI::App* command : program.get_subcommands({})) {
         commands.push_back(command->get_name());
         arms += fmt::format("    {})\n{}        ;;\n", command->get_name(),
                             commandArms(*command, table));
     }
     std::vector<std::string> topWords = commands;
-    for (const CLI::Option* option : namedOptions(app)) {
+    for (const CLI::Option* option : namedOptions(program)) {
         for (const std::string& spelling : optionNames(option)) {
             topWords.push_back(spelling);
         }
@@ -123,3 +119,26 @@ complete -o default -F _posebridge_cli {0}
 )",
                        name, commandPattern, joined(topWords), arms);
 }
+
+namespace {
+
+std::string shell;
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    offerChoices(choices, command.add_option("shell", shell, "the shell: bash"), {"bash"})
+        ->required();
+    command.footer("Example:\n"
+                   "  source <(posebridge-cli completion bash)\n");
+}
+
+int run(const CommandContext& context) {
+    const std::string script = bashCompletion(context.program, context.choices);
+    std::fwrite(script.data(), 1, script.size(), stdout);
+    return exitDone;
+}
+
+} // namespace
+
+const Command completionCommand = {
+    "completion", "Print a script that completes the commands, options and notations.", addOptions,
+    run};

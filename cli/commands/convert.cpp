@@ -1,6 +1,7 @@
 #include "cli/commands/commands.h"
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/pose_text.h"
+#include "cli/output/messages.h"
 #include "robotfiles/notations/notations.h"
 
 #include <fmt/format.h>
@@ -25,14 +26,20 @@ bool readStandardInput(std::string& text) {
     return true;
 }
 
-} // namespace
+struct ConvertOptions {
+    std::string text; // the pose, or "-" for standard input
+    std::string from; // a notation's name, or empty to recognise it
+    std::vector<std::string> notations;
+};
+
+ConvertOptions options;
 
 int runConvert(const ConvertOptions& options) {
     std::string text = options.text;
     if (text == "-") {
         text.clear();
         if (!readStandardInput(text)) {
-            std::fprintf(stderr, "posebridge-cli: standard input: more than 1 MiB for one pose\n");
+            printError("standard input: more than 1 MiB for one pose");
             return exitTrouble;
         }
     }
@@ -41,7 +48,7 @@ int runConvert(const ConvertOptions& options) {
     const Notation* from = nullptr;
     std::string message;
     if (!readPoseText(text, options.from, pose, carried, from, message)) {
-        std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
+        printError("{}", message);
         return exitTrouble;
     }
 
@@ -65,3 +72,25 @@ int runConvert(const ConvertOptions& options) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     return exitDone;
 }
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    addNotationsOption(command, choices, options.notations,
+                       "the notations to print (comma list; default kuka,abb,fanuc,matrix)");
+    offerChoices(choices,
+                 command.add_option("--from", options.from,
+                                    "the notation of the text, where its form is ambiguous"),
+                 notationNames());
+    command.add_option("text", options.text, "the pose (quoted), or - for standard input")
+        ->required()
+        ->type_name("TEXT");
+    command.footer(notationTable());
+}
+
+int run(const CommandContext&) {
+    return runConvert(options);
+}
+
+} // namespace
+
+const Command convertCommand = {"convert", "Read one pose and print it in other notations.",
+                                addOptions, run};

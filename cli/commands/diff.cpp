@@ -3,6 +3,7 @@
 #include "cli/inputs/file_list.h"
 #include "cli/inputs/file_pairs.h"
 #include "cli/output/diff_output.h"
+#include "cli/output/messages.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
 #include "robotfiles/pose_match.h"
@@ -21,11 +22,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void printError(const std::string& message) {
-    std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
-}
-
-} // namespace
+struct DiffOptions {
+    std::string oldPath; // a file or a folder
+    std::string newPath;
+    double toleranceMm = 0.001;
+    double toleranceDeg = 0.001;
+    OutputFormat format = OutputFormat::table;
+};
 
 int runDiff(const DiffOptions& options) {
     if (!(options.toleranceMm >= 0.0) || !(options.toleranceDeg >= 0.0)) {
@@ -37,7 +40,7 @@ int runDiff(const DiffOptions& options) {
     const FileListResult after = listInputFiles({options.newPath}, vendor);
     for (const FileListResult* list : {&before, &after}) {
         for (const std::string& error : list->errors) {
-            printError(error);
+            printError("{}", error);
         }
     }
     if (!before.errors.empty() || !after.errors.empty()) {
@@ -82,7 +85,7 @@ int runDiff(const DiffOptions& options) {
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
-    std::fprintf(stderr, "posebridge-cli diff: %s\n", diffCountsText(counts).c_str());
+    fmt::print(stderr, "posebridge-cli diff: {}\n", diffCountsText(counts));
 
     if (trouble) {
         return exitTrouble;
@@ -94,3 +97,47 @@ int runDiff(const DiffOptions& options) {
     }
     return differs ? exitDiffers : exitDone;
 }
+
+DiffOptions options;
+std::vector<double> tolerance;
+CLI::Option* formatOption = nullptr;
+
+const char* const examples = R"(Examples:
+  posebridge-cli diff backup-2026-11/ backup-2026-12/
+  posebridge-cli diff --tolerance 0.5,0.1 --format json old/R1 new/R1 > moved.jsonl
+
+Poses are matched by their file's path relative to OLD and NEW and their name
+(FANUC by P[n] and group; inline values by their order in the file).
+Exit status: 0 nothing differs beyond the tolerance, 1 something does, 2 trouble.
+)";
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    command
+        .add_option("--tolerance", tolerance,
+                    "what counts as moved: millimetres and degrees (default 0.001,0.001)")
+        ->delimiter(',')
+        ->expected(2)
+        ->type_name("MM,DEG");
+    formatOption = addFormatOption(
+        command, choices, options.format, {OutputFormat::table, OutputFormat::json},
+        "table (the default on a terminal) or json (JSON Lines, the default otherwise)");
+    command.add_option("old", options.oldPath, "the earlier backup")->required()->type_name("OLD");
+    command.add_option("new", options.newPath, "the later backup")->required()->type_name("NEW");
+    command.footer(examples);
+}
+
+int run(const CommandContext&) {
+    if (tolerance.size() == 2) {
+        options.toleranceMm = tolerance[0];
+        options.toleranceDeg = tolerance[1];
+    }
+    options.format = formatOrDefault(formatOption, options.format);
+    return runDiff(options);
+}
+
+} // namespace
+
+const Command diffCommand = {"diff",
+                             "Compare two backups (files or folders) pose by pose; exit status 1 "
+                             "when anything differs.",
+                             addOptions, run};

@@ -1,7 +1,9 @@
+#include "cli/commands/calibration_arguments.h"
 #include "cli/commands/commands.h"
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/fit_pairs.h"
 #include "cli/output/calibration_output.h"
+#include "cli/output/messages.h"
 #include "robotfiles/scan_text.h"
 
 #include <fmt/format.h>
@@ -10,6 +12,16 @@
 #include <cstdio>
 
 namespace {
+
+struct FitOptions {
+    std::string nominalPath;
+    std::string measuredPath;
+    std::vector<std::string> select;
+    std::vector<std::string> exclude;
+    std::optional<double> maxErrorMm;
+    std::vector<std::string> notations;
+    OutputFormat format = OutputFormat::table;
+};
 
 const char* const mirrorWarning =
     "the measured points look like a mirror image of the nominal ones: no rotation brings them "
@@ -110,23 +122,21 @@ std::optional<Vendor> vendorOfPairs(const std::vector<FitPair>& pairs) {
     return std::nullopt;
 }
 
-} // namespace
-
 int runFit(const FitOptions& options) {
     if (options.maxErrorMm && !(*options.maxErrorMm >= 0.0)) {
-        std::fprintf(stderr, "posebridge-cli: --max-error: millimetres must be 0 or more\n");
+        printError("--max-error: millimetres must be 0 or more");
         return exitTrouble;
     }
     std::vector<FitPair> pairs;
     std::string message;
     if (!matchFitPairs(options.nominalPath, options.measuredPath, options.select, options.exclude,
                        pairs, message)) {
-        std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
+        printError("{}", message);
         return exitTrouble;
     }
     const RigidFit fit = fitPairs(pairs);
     if (!fit.ok) {
-        std::fprintf(stderr, "posebridge-cli: fit: refused: %s\n", fit.refusal.c_str());
+        printError("fit: refused: {}", fit.refusal);
         return exitTrouble;
     }
     const std::vector<const Notation*> notations =
@@ -140,12 +150,69 @@ int runFit(const FitOptions& options) {
         std::fputs(figuresText(pairs, fit).c_str(), stderr);
     }
     if (fit.mirrored) {
-        std::fprintf(stderr, "posebridge-cli: warning: %s\n", mirrorWarning);
+        printError("warning: {}", mirrorWarning);
     }
     const std::vector<std::string> over = overBound(pairs, fit, options);
     for (const std::string& name : over) {
-        std::fprintf(stderr, "posebridge-cli: %s: residual above --max-error %s mm\n", name.c_str(),
-                     shortestDouble(*options.maxErrorMm).c_str());
+        printError("{}: residual above --max-error {} mm", name,
+                   shortestDouble(*options.maxErrorMm));
     }
     return over.empty() ? exitDone : exitBoundNotMet;
 }
+
+FitOptions options;
+double maxError = 0.0;
+CLI::Option* maxErrorOption = nullptr;
+
+const char* const examples = R"help(Examples:
+  the fixture moved: re-teach REF1..REF4, fit, move the program by the result
+    posebridge-cli fit --select "REF*" old/fixture.dat new/fixture.dat
+    posebridge-cli rebase --pre "$(posebridge-cli fit --to kuka --select "REF*" \
+        old/fixture.dat new/fixture.dat)" --select "XP*" --out moved/ new/fixture.dat
+  KUKA's indirect base method: the known base coordinates as NOMINAL
+    posebridge-cli fit --max-error 0.5 targets.csv Get3Basepoints.dat
+
+MEASURED = F * NOMINAL in the least-squares sense over the positions (no
+scale; F is always a proper rotation). NOMINAL and MEASURED are program files
+or folders (poses matched by file and name as `diff` matches them) or tables
+of points name,x,y,z (CSV with or without a header, or blank-separated).
+At least 3 pairs, not on one line. The frame goes to standard output; each
+pair's residual, the RMS, mean and max to standard error.
+Exit status: 0 done, 1 a residual above --max-error (the points named),
+2 for a usage error or points that define no frame.
+)help";
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    command.add_option("nominal", options.nominalPath, "the nominal points")
+        ->required()
+        ->type_name("NOMINAL");
+    command.add_option("measured", options.measuredPath, "the measured points")
+        ->required()
+        ->type_name("MEASURED");
+    command.add_option("--select", options.select, "only points whose names match (REF*,P?)")
+        ->delimiter(',')
+        ->allow_extra_args(false)
+        ->type_name("PATTERNS");
+    command.add_option("--exclude", options.exclude, "leave out the pairs of these names")
+        ->delimiter(',')
+        ->allow_extra_args(false)
+        ->type_name("NAMES");
+    maxErrorOption =
+        command.add_option("--max-error", maxError, "exit status 1 when a residual is above this")
+            ->type_name("MM");
+    addFrameOutputOptions(command, choices, options.notations, options.format);
+    command.footer(examples);
+}
+
+int run(const CommandContext&) {
+    if (maxErrorOption->count() > 0) {
+        options.maxErrorMm = maxError;
+    }
+    return runFit(options);
+}
+
+} // namespace
+
+const Command fitCommand = {
+    "fit", "The rigid frame F with MEASURED = F * NOMINAL from matched points, with each residual.",
+    addOptions, run};

@@ -1,14 +1,23 @@
 #include "calibration/point_frame.h"
+#include "cli/commands/calibration_arguments.h"
 #include "cli/commands/commands.h"
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/taught_points.h"
 #include "cli/output/calibration_output.h"
+#include "cli/output/messages.h"
 
 #include <fmt/format.h>
 
 #include <cstdio>
 
 namespace {
+
+struct FrameOptions {
+    std::string method; // a name of allFrameMethods()
+    PointArguments points;
+    std::vector<std::string> notations; // --to
+    OutputFormat format = OutputFormat::table;
+};
 
 std::string figuresText(const FrameMethodInfo& info, const std::vector<TaughtPose>& points,
                         const PointFrame& result) {
@@ -72,8 +81,6 @@ std::string jsonText(const FrameMethodInfo& info, const std::vector<TaughtPose>&
     return json.text + "\n";
 }
 
-} // namespace
-
 int runFrame(const FrameOptions& options) {
     const FrameMethodInfo* info = findFrameMethod(options.method);
     std::vector<TaughtPose> points;
@@ -104,6 +111,59 @@ int runFrame(const FrameOptions& options) {
         }
         message = "frame --method " + options.method + ": refused: " + result.refusal;
     }
-    std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
+    printError("{}", message);
     return exitTrouble;
 }
+
+FrameOptions options;
+
+const char* const examples = R"(Examples:
+  posebridge-cli frame --method kuka Get3Basepoints.dat:gfMeasPoint[1] \
+      Get3Basepoints.dat:gfMeasPoint[2] Get3Basepoints.dat:gfMeasPoint[3]
+  posebridge-cli frame --method fanuc4 --points UFRAME3.LS --select "P[*]"
+  posebridge-cli frame --method abb --to abb,kuka 100,0,0 400,0,0 250,200,0
+  posebridge-cli frame --method kuka --format json --points base.dat --select "XBASE*"
+
+X from the first point toward the second, Z = X x (third - first), Y = Z x X.
+The frame goes to standard output, its figures (distances, how far the plane
+point stands off the X line, the angle at its corner) to standard error.
+Exit status: 0 done, 2 for a usage error or points that define no frame.
+)";
+
+// The methods from their table: what each is and its points in order.
+std::string methodsText() {
+    std::string text = "Methods:\n";
+    for (const FrameMethodInfo& info : allFrameMethods()) {
+        text += fmt::format("  {:<7} {}:\n          ", info.name, info.meaning);
+        for (std::size_t k = 0; k < info.points; ++k) {
+            text += fmt::format("{}{}", k == 0 ? "" : "; ", info.roles[k]);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    std::vector<std::string> methods;
+    for (const FrameMethodInfo& info : allFrameMethods()) {
+        methods.push_back(info.name);
+    }
+    offerChoices(choices,
+                 command.add_option("--method", options.method, "kuka, fanuc, fanuc4 or abb"),
+                 methods)
+        ->required();
+    addPointOptions(command, options.points, "the points in the method's order");
+    addFrameOutputOptions(command, choices, options.notations, options.format);
+    command.footer(std::string(examples) + "\n" + methodsText() + "\n" + pointForms);
+}
+
+int run(const CommandContext&) {
+    return runFrame(options);
+}
+
+} // namespace
+
+const Command frameCommand = {
+    "frame",
+    "A base, user frame or work object from 3 or 4 taught points, by the vendors' own methods.",
+    addOptions, run};

@@ -3,6 +3,7 @@
 #include "cli/inputs/file_list.h"
 #include "cli/inputs/ordered_jobs.h"
 #include "cli/output/list_output.h"
+#include "cli/output/messages.h"
 #include "cli/output/terminal.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
@@ -19,6 +20,16 @@
 
 namespace {
 
+struct ListOptions {
+    std::vector<std::string> paths; // files, folders, or "-" for standard input
+    std::optional<Vendor> vendor;   // for standard input, or to override the extension
+    OutputFormat format = OutputFormat::table;
+    std::vector<std::string> notations; // --to
+    bool strict = false;
+    bool summary = false;
+    unsigned jobs = 0; // 0: one per core
+};
+
 // Output is handed on in pieces of about this size.
 constexpr std::size_t flushBytes = std::size_t{1} << 16;
 
@@ -34,7 +45,7 @@ void listFile(const InputFile& file, const OutputSettings& settings, JobOutput& 
     std::FILE* stream = file.standardInput ? stdin : openForReading(file.path);
     if (stream == nullptr) {
         output.messages +=
-            fmt::format("posebridge-cli: {}: cannot read: {}\n", file.shown, std::strerror(errno));
+            messageLine(fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno)));
         totals.trouble = true;
         return;
     }
@@ -61,14 +72,12 @@ void listFile(const InputFile& file, const OutputSettings& settings, JobOutput& 
     output.messages += warningText(warnings);
     if (!result.ok) {
         output.messages +=
-            fmt::format("posebridge-cli: {}: reading stopped: {}\n", file.shown, result.error);
+            messageLine(fmt::format("{}: reading stopped: {}", file.shown, result.error));
         totals.trouble = true;
         return;
     }
     ++totals.filesRead;
 }
-
-} // namespace
 
 int runList(const ListOptions& options) {
     const auto started = std::chrono::steady_clock::now();
@@ -85,14 +94,13 @@ int runList(const ListOptions& options) {
     }
     const FileListResult list = listInputFiles(options.paths, options.vendor);
     for (const std::string& error : list.errors) {
-        std::fprintf(stderr, "posebridge-cli: %s\n", error.c_str());
+        printError("{}", error);
     }
     // An empty listing looks the same as a folder of programs without poses.
     for (const std::string& folder : list.emptyFolders) {
-        std::fprintf(stderr,
-                     "posebridge-cli: %s: no program file found under this folder (.dat .src "
-                     ".sub, .mod .modx .sys .prg, .ls)\n",
-                     folder.c_str());
+        printError("{}: no program file found under this folder (.dat .src .sub, .mod .modx .sys "
+                   ".prg, .ls)",
+                   folder);
     }
 
     for (const InputFile& file : list.files) {
@@ -135,3 +143,63 @@ int runList(const ListOptions& options) {
     }
     return exitDone;
 }
+
+// The command line fills these.
+ListOptions options;
+CLI::Option* formatOption = nullptr;
+Vendor vendor = Vendor::kuka;
+CLI::Option* vendorOption = nullptr;
+
+const char* const examples = R"(Examples:
+  posebridge-cli list backup/                     every pose of a controller backup, as a table
+  posebridge-cli list --format json R1/ > poses.jsonl
+  posebridge-cli list --format csv --to kuka,abb module1.mod > poses.csv
+  cat Folge1.src | posebridge-cli list --vendor kuka -
+  posebridge-cli convert "{X 10, Y 20, Z 30, A 0, B 90, C 0}"
+  posebridge-cli convert --to fanuc "[[100,0,50],[0,0,1,0]]"
+  posebridge-cli convert --from techman --to ur "100,200,300,0,90,0"
+
+Exit status:
+  0  done (warnings allowed)
+  1  diff: something differs beyond the tolerance
+  2  a usage error, a file that cannot be read or written, and with --strict
+     also any warning
+)";
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    formatOption = addFormatOption(command, choices, options.format,
+                                   {OutputFormat::table, OutputFormat::json, OutputFormat::csv},
+                                   "table (the default on a terminal), json (JSON Lines, the "
+                                   "default otherwise) or csv");
+    addNotationsOption(command, choices, options.notations,
+                       "also give each pose in these notations (comma list)");
+    vendorOption = addWordOption<Vendor>(
+                       command, choices, "--vendor", vendor,
+                       {{"kuka", Vendor::kuka}, {"abb", Vendor::abb}, {"fanuc", Vendor::fanuc}},
+                       "read standard input (-), or every named file, as this vendor's")
+                       ->type_name("VENDOR");
+    command.add_flag("--strict", options.strict, "exit with status 2 on any warning");
+    command.add_flag("--summary", options.summary,
+                     "print the closing summary also when standard error is no terminal");
+    command.add_option("-j,--jobs", options.jobs, "files read at once (default: one per core)")
+        ->check(CLI::Range(1u, 256u));
+    command
+        .add_option("paths", options.paths,
+                    "files, folders (walked recursively: .dat .src .sub, .mod .modx .sys .prg, "
+                    ".ls) or - for standard input")
+        ->required()
+        ->type_name("PATH");
+    command.footer(examples);
+}
+
+int run(const CommandContext&) {
+    options.format = formatOrDefault(formatOption, options.format);
+    if (vendorOption->count() > 0) {
+        options.vendor = vendor;
+    }
+    return runList(options);
+}
+
+} // namespace
+
+const Command listCommand = {"list", "Print every pose found in the files.", addOptions, run};

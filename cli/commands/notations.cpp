@@ -20,7 +20,7 @@ std::string joinLines(std::string text, const std::string& between) {
     return text;
 }
 
-} // namespace
+bool markdown = false;
 
 int runNotations(bool markdown) {
     std::string out;
@@ -44,3 +44,16 @@ int runNotations(bool markdown) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     return exitDone;
 }
+
+void addOptions(CLI::App& command, ChoiceTable&) {
+    command.add_flag("--markdown", markdown, "as the README's table");
+}
+
+int run(const CommandContext&) {
+    return runNotations(markdown);
+}
+
+} // namespace
+
+const Command notationsCommand = {
+    "notations", "Describe every notation, with the same pose written in each.", addOptions, run};

@@ -1,17 +1,14 @@
 #include "cli/commands/commands.h"
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/file_list.h"
-#include "cli/inputs/file_pairs.h"
-#include "cli/output/diff_output.h"
+#include "cli/output/messages.h"
 #include "cli/output/safe_file.h"
-#include "cli/output/warning_list.h"
 #include "cli/plot/plot_fit.h"
 #include "cli/plot/plot_output.h"
-#include "robotfiles/file_scan.h"
-#include "robotfiles/frame_pose.h"
-#include "robotfiles/pose_match.h"
+#include "cli/plot/plot_scenes.h"
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -19,164 +16,16 @@
 
 namespace {
 
-void printError(const std::string& message) {
-    std::fprintf(stderr, "posebridge-cli: plot: %s\n", message.c_str());
-}
-
-std::string joined(const std::vector<std::string>& paths, const char* between) {
-    std::string text;
-    for (const std::string& path : paths) {
-        text += (text.empty() ? "" : between) + path;
-    }
-    return text;
-}
-
-// Every pose of the given files and folders, as `list` finds them.
-bool buildListScene(const PlotOptions& options, const Notation* notation, PlotScene& scene) {
-    const FileListResult list = listInputFiles(options.paths, std::nullopt);
-    for (const std::string& error : list.errors) {
-        printError(error);
-    }
-    if (!list.errors.empty()) {
-        return false;
-    }
-    std::uint64_t byStatus[4] = {};
-    bool ok = true;
-    for (const InputFile& file : list.files) {
-        std::FILE* stream = openForReading(file.path);
-        if (stream == nullptr) {
-            printError(fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno)));
-            ok = false;
-            continue;
-        }
-        const auto index = static_cast<std::uint32_t>(scene.files.size());
-        scene.files.push_back(PlotFile{file.shown, file.vendor});
-        WarningList warnings;
-        warnings.file = file.shown;
-        ScanCallbacks callbacks;
-        callbacks.pose = [&](const PoseRecord& pose) {
-            ++byStatus[static_cast<int>(pose.status)];
-            scene.poses.push_back(
-                plotPoseOf(scene, index, pose, isFramePose(fileNameOf(file), pose), notation));
-        };
-        callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
-        const LineReadResult result = scanStream(stream, file.vendor, callbacks);
-        std::fclose(stream);
-        std::fputs(warningText(warnings).c_str(), stderr);
-        if (!result.ok) {
-            printError(fmt::format("{}: reading stopped: {}", file.shown, result.error));
-            ok = false;
-        }
-    }
-    scene.title = joined(options.paths, " ");
-    scene.summary = fmt::format("{} poses ({} ok, {} partial, {} not_unit, {} uninitialised) in "
-                                "{} files",
-                                scene.poses.size(), byStatus[0], byStatus[1], byStatus[2],
-                                byStatus[3], scene.files.size());
-    return ok;
-}
-
-PlotRole roleOf(DiffStatus status) {
-    switch (status) {
-    case DiffStatus::moved:
-        return PlotRole::moved;
-    case DiffStatus::added:
-        return PlotRole::added;
-    case DiffStatus::removed:
-        return PlotRole::removed;
-    case DiffStatus::changedExtra:
-    case DiffStatus::changed:
-        return PlotRole::changed;
-    case DiffStatus::unchanged:
-        return PlotRole::unchanged;
-    }
-    return PlotRole::unchanged;
-}
-
-// The poses of OLD and NEW matched as `diff` matches them: every pose of
-// NEW, and the removed ones where OLD had them.
-bool buildDiffScene(const PlotOptions& options, const Notation* notation, PlotScene& scene) {
-    const std::string& oldPath = options.paths[0];
-    const std::string& newPath = options.paths[1];
-    const std::optional<Vendor> vendor = singleFilesVendor(oldPath, newPath);
-    const FileListResult before = listInputFiles({oldPath}, vendor);
-    const FileListResult after = listInputFiles({newPath}, vendor);
-    bool ok = before.errors.empty() && after.errors.empty();
-    for (const FileListResult* list : {&before, &after}) {
-        for (const std::string& error : list->errors) {
-            printError(error);
-        }
-    }
-    if (!ok) {
-        return false;
-    }
-    const DiffTolerance tolerance{options.toleranceMm, options.toleranceDeg};
-    DiffCounts counts;
-    std::vector<PoseRecord> oldPoses;
-    std::vector<PoseRecord> newPoses;
-    std::vector<DiffFinding> findings;
-    for (const FilePair& pair : pairFiles(oldPath, newPath, before.files, after.files)) {
-        oldPoses.clear();
-        newPoses.clear();
-        findings.clear();
-        if ((pair.before != nullptr && !readPoses(*pair.before, oldPoses)) ||
-            (pair.after != nullptr && !readPoses(*pair.after, newPoses))) {
-            ok = false;
-            continue;
-        }
-        ++counts.files;
-        compareFilePoses(oldPoses, newPoses, tolerance, findings, counts);
-        const InputFile& shown = pair.after != nullptr ? *pair.after : *pair.before;
-        const auto index = static_cast<std::uint32_t>(scene.files.size());
-        scene.files.push_back(PlotFile{shown.shown, shown.vendor});
-        const std::size_t first = scene.poses.size();
-        for (const PoseRecord& pose : newPoses) {
-            PlotPose drawn =
-                plotPoseOf(scene, index, pose, isFramePose(fileNameOf(shown), pose), notation);
-            drawn.role = PlotRole::unchanged;
-            scene.poses.push_back(std::move(drawn));
-        }
-        for (const DiffFinding& finding : findings) {
-            if (finding.status == DiffStatus::removed) {
-                const PoseRecord& pose = oldPoses[finding.oldIndex];
-                PlotPose drawn = plotPoseOf(scene, index, pose,
-                                            isFramePose(fileNameOf(*pair.before), pose), notation);
-                drawn.role = PlotRole::removed;
-                scene.poses.push_back(std::move(drawn));
-                continue;
-            }
-            PlotPose& drawn = scene.poses[first + finding.newIndex];
-            drawn.role = roleOf(finding.status);
-            if (finding.status == DiffStatus::moved) {
-                const PlotPose was =
-                    plotPoseOf(scene, index, oldPoses[finding.oldIndex], false, nullptr);
-                drawn.hasFrom = was.placed;
-                std::copy(std::begin(was.position), std::end(was.position), drawn.from);
-                std::copy(std::begin(was.rotation), std::end(was.rotation), drawn.fromRotation);
-                drawn.fromOriented = was.oriented;
-                drawn.fromLine = finding.oldLine;
-                drawn.distanceMm = finding.distanceMm;
-                drawn.angleDeg = finding.angleDeg;
-            }
-        }
-    }
-    scene.title = oldPath + " -> " + newPath;
-    scene.summary = diffCountsText(counts);
-    return ok;
-}
-
-} // namespace
-
 int runPlot(const PlotOptions& options) {
     if (options.kind != PlotKind::list && options.paths.size() != 2) {
-        printError(fmt::format(
-            "{} needs two paths, {}; {} given", options.kind == PlotKind::diff ? "--diff" : "--fit",
-            options.kind == PlotKind::diff ? "OLD and NEW" : "NOMINAL and MEASURED",
-            options.paths.size()));
+        printError("plot: {} needs two paths, {}; {} given",
+                   options.kind == PlotKind::diff ? "--diff" : "--fit",
+                   options.kind == PlotKind::diff ? "OLD and NEW" : "NOMINAL and MEASURED",
+                   options.paths.size());
         return exitTrouble;
     }
     if (!(options.toleranceMm >= 0.0) || !(options.toleranceDeg >= 0.0)) {
-        printError("--tolerance: millimetres and degrees must be 0 or more");
+        printError("plot: --tolerance: millimetres and degrees must be 0 or more");
         return exitTrouble;
     }
     const Notation* notation = options.notation.empty() ? nullptr : findNotation(options.notation);
@@ -188,14 +37,14 @@ int runPlot(const PlotOptions& options) {
                       : options.kind == PlotKind::diff ? buildDiffScene(options, notation, scene)
                                                        : buildFitScene(options, scene, message);
     if (!message.empty()) {
-        printError(message);
+        printError("plot: {}", message);
     }
     if (!read) {
         return exitTrouble;
     }
     if (scene.poses.empty()) {
-        printError(fmt::format("no poses found in {}: nothing to draw, no file written",
-                               joined(options.paths, ", ")));
+        printError("plot: no poses found in {}: nothing to draw, no file written",
+                   fmt::join(options.paths, ", "));
         return exitTrouble;
     }
     layOutScene(scene, options.axisLength);
@@ -206,7 +55,7 @@ int runPlot(const PlotOptions& options) {
     if (toStandardOutput) {
         sink.stream = stdout;
     } else if (!openSafeFile(pathFromUtf8(options.out), file, message)) {
-        printError(fmt::format("{}: {}", options.out, message));
+        printError("plot: {}: {}", options.out, message);
         return exitTrouble;
     } else {
         sink.stream = file.stream;
@@ -221,14 +70,114 @@ int runPlot(const PlotOptions& options) {
     }
     if (sink.failed) {
         abandonSafeFile(file);
-        printError(fmt::format("{}: cannot write: {}", options.out, std::strerror(errno)));
+        printError("plot: {}: cannot write: {}", options.out, std::strerror(errno));
         return exitTrouble;
     }
     if (!commitSafeFile(file, message)) {
-        printError(fmt::format("{}: {}", options.out, message));
+        printError("plot: {}: {}", options.out, message);
         return exitTrouble;
     }
-    std::fprintf(stderr, "posebridge-cli plot: %s; %zu poses written to %s\n",
-                 scene.summary.c_str(), scene.poses.size(), options.out.c_str());
+    fmt::print(stderr, "posebridge-cli plot: {}; {} poses written to {}\n", scene.summary,
+               scene.poses.size(), options.out);
     return exitDone;
 }
+
+PlotOptions options;
+CLI::Option* formatOption = nullptr;
+std::vector<double> tolerance;
+bool diff = false;
+bool fit = false;
+
+const char* const plotExamples = R"(Examples:
+  posebridge-cli plot backup/                       every pose in 3D: plot.html, opens offline
+  posebridge-cli plot --to kuka --out cell.html R1/ ABB/  hover values as KUKA's X Y Z A B C
+  posebridge-cli plot --format svg --out cell.svg backup/   top, front and side, for reports
+  posebridge-cli plot --diff backup-2026-11/ backup-2026-12/  what moved, coloured by distance
+  posebridge-cli plot --fit nominal.dat measured.dat       the fitted frame and its residuals
+  posebridge-cli plot --out - Folge1.src > folge1.html
+
+In the page: drag to orbit, right-drag or shift-drag to pan, wheel or pinch to
+zoom; R or the Reset button resets the view; Top, Front and Side look along
+-Z, +Y and -X. Hover or tap a pose for its file, line, name and values.
+Exit status: 0 written, 2 for a usage error, an unreadable file or no poses
+(nothing is written then).
+)";
+
+// The format from --out's extension unless --format names one, and the
+// default file name from the format.
+void finishPlotOptions(PlotOptions& options) {
+    if (!options.formatGiven && options.out.size() > 4) {
+        std::string extension = std::filesystem::path(options.out).extension().string();
+        for (char& c : extension) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        options.format = extension == ".svg" ? PlotFormat::svg : PlotFormat::html;
+    }
+    if (options.out.empty()) {
+        options.out = options.format == PlotFormat::svg ? "plot.svg" : "plot.html";
+    }
+}
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    command
+        .add_option("--out", options.out,
+                    "the file to write (default plot.html or plot.svg), - for standard output")
+        ->type_name("FILE");
+    formatOption = addWordOption<PlotFormat>(command, choices, "--format", options.format,
+                                             {{"html", PlotFormat::html}, {"svg", PlotFormat::svg}},
+                                             "html (the default; .svg for --out means svg) or svg")
+                       ->type_name("FORMAT");
+    offerChoices(choices,
+                 command.add_option("--to", options.notation,
+                                    "hover values in this notation (default: the file's vendor)"),
+                 notationNames())
+        ->type_name("NOTATION");
+    command
+        .add_option("--axis-length", options.axisLength,
+                    "triad length in mm (default: from the spread of the points)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("MM");
+    CLI::Option* diffOption = command.add_flag("--diff", diff, "compare OLD and NEW as diff does");
+    CLI::Option* fitOption = command.add_flag("--fit", fit, "fit MEASURED points to NOMINAL ones");
+    diffOption->excludes(fitOption);
+    command
+        .add_option("--tolerance", tolerance,
+                    "with --diff, what counts as moved: mm and degrees (default 0.001,0.001)")
+        ->delimiter(',')
+        ->expected(2)
+        ->type_name("MM,DEG")
+        ->needs(diffOption);
+    command.add_option("--select", options.select, "with --fit, only these point names (p1*,XP?)")
+        ->delimiter(',')
+        ->type_name("NAMES")
+        ->allow_extra_args(false)
+        ->needs(fitOption);
+    command.add_option("--exclude", options.exclude, "with --fit, leave these point names out")
+        ->delimiter(',')
+        ->type_name("NAMES")
+        ->allow_extra_args(false)
+        ->needs(fitOption);
+    command
+        .add_option("paths", options.paths,
+                    "files and folders; with --diff OLD NEW, with --fit NOMINAL MEASURED")
+        ->required()
+        ->type_name("PATH");
+    command.footer(plotExamples);
+}
+
+int run(const CommandContext&) {
+    options.kind = diff ? PlotKind::diff : fit ? PlotKind::fit : PlotKind::list;
+    if (tolerance.size() == 2) {
+        options.toleranceMm = tolerance[0];
+        options.toleranceDeg = tolerance[1];
+    }
+    options.formatGiven = formatOption->count() > 0;
+    finishPlotOptions(options);
+    return runPlot(options);
+}
+
+} // namespace
+
+const Command plotCommand = {
+    "plot", "Draw every pose in 3D (HTML page) or in three views (SVG): a backup, a diff or a fit.",
+    addOptions, run};

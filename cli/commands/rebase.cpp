@@ -2,6 +2,7 @@
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/file_list.h"
 #include "cli/inputs/pose_text.h"
+#include "cli/output/messages.h"
 #include "cli/output/safe_file.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/frame_pose.h"
@@ -21,6 +22,24 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// One --pre, --pre-inverse, --post or --post-inverse frame, in the order given.
+struct RebaseFrame {
+    bool post = false;    // applied after the pose (POST) rather than before (PRE)
+    bool inverse = false; // its inverse is applied
+    std::string text;     // any pose `convert` reads
+};
+
+struct RebaseOptions {
+    std::vector<std::string> paths;
+    std::vector<RebaseFrame> frames;
+    std::vector<std::string> select; // name patterns with * and ?
+    bool includeFrames = false;
+    bool includeRemoteTcp = false;
+    std::string outDir; // --out
+    bool inPlace = false;
+    bool noBackup = false;
+};
 
 // Why a pose was left alone, for the closing report.
 enum class Reason {
@@ -97,10 +116,10 @@ bool composeFrames(const RebaseOptions& options, Transform& pre, Transform& post
         const Notation* notation = nullptr;
         std::string message;
         if (!readPoseText(frame.text, "", m, carried, notation, message)) {
-            std::fprintf(stderr, "posebridge-cli: %s %s: %s\n",
-                         frame.post ? (frame.inverse ? "--post-inverse" : "--post")
-                                    : (frame.inverse ? "--pre-inverse" : "--pre"),
-                         frame.text.c_str(), message.c_str());
+            printError("{} {}: {}",
+                       frame.post ? (frame.inverse ? "--post-inverse" : "--post")
+                                  : (frame.inverse ? "--pre-inverse" : "--pre"),
+                       frame.text, message);
             return false;
         }
         if (frame.inverse) {
@@ -143,8 +162,7 @@ bool planDestinations(const RebaseOptions& options, const std::vector<InputFile>
         std::error_code error;
         const fs::path folder = fs::is_directory(input, error) ? input : input.parent_path();
         if (fs::is_directory(input, error) && (isInside(out, folder) || isInside(folder, out))) {
-            std::fprintf(stderr, "posebridge-cli: --out %s lies inside the input %s: refused\n",
-                         options.outDir.c_str(), given.c_str());
+            printError("--out {} lies inside the input {}: refused", options.outDir, given);
             return false;
         }
     }
@@ -152,21 +170,17 @@ bool planDestinations(const RebaseOptions& options, const std::vector<InputFile>
     for (const InputFile& file : files) {
         const fs::path destination = out / pathFromUtf8(file.relative);
         if (!taken.insert(destination.lexically_normal()).second) {
-            std::fprintf(stderr, "posebridge-cli: %s: another input is written to the same place\n",
-                         file.shown.c_str());
+            printError("{}: another input is written to the same place", file.shown);
             return false;
         }
         if (isInside(destination, file.path) && isInside(file.path, destination)) {
-            std::fprintf(stderr, "posebridge-cli: %s: --out would overwrite the input\n",
-                         file.shown.c_str());
+            printError("{}: --out would overwrite the input", file.shown);
             return false;
         }
         destinations.push_back(destination);
     }
     return true;
 }
-
-} // namespace
 
 int runRebase(const RebaseOptions& options) {
     Transform pre;
@@ -176,7 +190,7 @@ int runRebase(const RebaseOptions& options) {
     }
     const FileListResult list = listInputFiles(options.paths, std::nullopt);
     for (const std::string& error : list.errors) {
-        std::fprintf(stderr, "posebridge-cli: %s\n", error.c_str());
+        printError("{}", error);
     }
     std::vector<fs::path> destinations;
     if (!list.errors.empty() || !planDestinations(options, list.files, destinations)) {
@@ -191,8 +205,7 @@ int runRebase(const RebaseOptions& options) {
         const InputFile& file = list.files[k];
         std::FILE* in = openForReading(file.path);
         if (in == nullptr) {
-            std::fprintf(stderr, "posebridge-cli: %s: cannot read: %s\n", file.shown.c_str(),
-                         std::strerror(errno));
+            printError("{}: cannot read: {}", file.shown, std::strerror(errno));
             trouble = true;
             continue;
         }
@@ -202,8 +215,7 @@ int runRebase(const RebaseOptions& options) {
         std::string error;
         if (!openSafeFile(destinations[k], out, error)) {
             std::fclose(in);
-            std::fprintf(stderr, "posebridge-cli: %s: %s\n", utf8FromPath(destinations[k]).c_str(),
-                         error.c_str());
+            printError("{}: {}", utf8FromPath(destinations[k]), error);
             trouble = true;
             continue;
         }
@@ -242,8 +254,7 @@ int runRebase(const RebaseOptions& options) {
 
         if (!result.readOk || !result.writeOk || result.refused) {
             abandonSafeFile(out);
-            std::fprintf(stderr, "posebridge-cli: %s: left untouched: %s\n", file.shown.c_str(),
-                         result.error.c_str());
+            printError("{}: left untouched: {}", file.shown, result.error);
             trouble = true;
             continue;
         }
@@ -258,16 +269,14 @@ int runRebase(const RebaseOptions& options) {
                 fs::copy_file(file.path, backup, fs::copy_options::overwrite_existing, copied);
                 if (copied) {
                     abandonSafeFile(out);
-                    std::fprintf(stderr, "posebridge-cli: %s: left untouched: cannot keep %s: %s\n",
-                                 file.shown.c_str(), utf8FromPath(backup).c_str(),
-                                 copied.message().c_str());
+                    printError("{}: left untouched: cannot keep {}: {}", file.shown,
+                               utf8FromPath(backup), copied.message());
                     trouble = true;
                     continue;
                 }
             }
             if (!commitSafeFile(out, error)) {
-                std::fprintf(stderr, "posebridge-cli: %s: %s\n",
-                             utf8FromPath(destinations[k]).c_str(), error.c_str());
+                printError("{}: {}", utf8FromPath(destinations[k]), error);
                 trouble = true;
                 continue;
             }
@@ -286,8 +295,82 @@ int runRebase(const RebaseOptions& options) {
     }
     std::fprintf(stderr, "%s\n", report.c_str());
     if (changed > 0) {
-        std::fprintf(stderr, "posebridge-cli: configurations (KUKA S and T, ABB robconf, FANUC "
-                             "CONFIG) were kept: check reach and configuration on the robot\n");
+        printError("configurations (KUKA S and T, ABB robconf, FANUC CONFIG) were kept: check "
+                   "reach and configuration on the robot");
     }
     return trouble ? exitTrouble : exitDone;
 }
+
+RebaseOptions options;
+// The frames as each option collected them; run puts them in the order given.
+std::vector<std::string> frameTexts[4];
+CLI::Option* frameOptions[4] = {};
+
+const char* const examples = R"(Examples:
+  points keep their place in the world after the base was re-measured:
+    posebridge-cli rebase --pre-inverse "$B_NEW" --pre "$B_OLD" --out rebased/ backup/R1
+  points follow a fixture that moved by F in the base:
+    posebridge-cli rebase --pre "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --in-place Folge1.dat
+  the flange follows its old path after the tool changed from T_OLD to T_NEW:
+    posebridge-cli rebase --post-inverse "$T_OLD" --post "$T_NEW" --out rebased/ main.mod
+
+Only the selected numbers change; every other byte of a file stays as it was.
+Reach and configuration (S and T, robconf, CONFIG) must be checked on the robot.
+)";
+
+void addOptions(CLI::App& command, ChoiceTable&) {
+    // --pre, --pre-inverse, --post, --post-inverse: index k is post when k >= 2,
+    // inverse when k is odd.
+    const char* names[4] = {"--pre", "--pre-inverse", "--post", "--post-inverse"};
+    const char* descriptions[4] = {"a frame applied before every pose (any pose convert reads)",
+                                   "the inverse of a frame, applied before",
+                                   "a frame applied after every pose",
+                                   "the inverse of a frame, applied after"};
+    for (int k = 0; k < 4; ++k) {
+        frameOptions[k] = command.add_option(names[k], frameTexts[k], descriptions[k])
+                              ->type_name("F")
+                              ->allow_extra_args(false)
+                              ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    }
+    command.add_option("--select", options.select, "only poses whose names match (p1*,XP?)")
+        ->delimiter(',')
+        ->type_name("NAMES");
+    command.add_flag("--include-frames", options.includeFrames,
+                     "also move frames: $config.dat, system variables, nested aggregates, "
+                     "tooldata, wobjdata, pose");
+    command.add_flag("--include-remote-tcp", options.includeRemoteTcp,
+                     "also move FANUC remote-TCP groups");
+    CLI::Option* outOption =
+        command.add_option("--out", options.outDir, "write a complete rebased copy here")
+            ->type_name("DIR");
+    CLI::Option* inPlaceOption =
+        command.add_flag("--in-place", options.inPlace, "replace each file, keeping NAME.bak");
+    command.add_flag("--no-backup", options.noBackup, "with --in-place: keep no NAME.bak")
+        ->needs(inPlaceOption);
+    outOption->excludes(inPlaceOption);
+    command.add_option("paths", options.paths, "files and folders")->required()->type_name("PATH");
+    command.footer(examples);
+}
+
+int run(const CommandContext& context) {
+    if (options.outDir.empty() && !options.inPlace) {
+        printError("rebase needs --out DIR or --in-place\nRun with --help for more information.");
+        return exitTrouble;
+    }
+    // The frames in the order given on the command line, whichever option named them.
+    std::size_t taken[4] = {};
+    for (const CLI::Option* given : context.command.parse_order()) {
+        for (int k = 0; k < 4; ++k) {
+            if (given == frameOptions[k] && taken[k] < frameTexts[k].size()) {
+                options.frames.push_back(
+                    RebaseFrame{k >= 2, k % 2 == 1, frameTexts[k][taken[k]++]});
+            }
+        }
+    }
+    return runRebase(options);
+}
+
+} // namespace
+
+const Command rebaseCommand = {
+    "rebase", "Move every selected position by frames: P becomes PRE * P * POST.", addOptions, run};

@@ -1,8 +1,11 @@
+#include "calibration/tolerances.h"
 #include "calibration/tool_fit.h"
+#include "cli/commands/calibration_arguments.h"
 #include "cli/commands/commands.h"
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/taught_points.h"
 #include "cli/output/calibration_output.h"
+#include "cli/output/messages.h"
 #include "robotfiles/scan_text.h"
 
 #include <fmt/format.h>
@@ -11,6 +14,17 @@
 #include <cstdio>
 
 namespace {
+
+struct ToolOptions {
+    PointArguments poses;
+    std::string zPose; // empty: the flange's orientation
+    std::string xPose;
+    std::optional<std::size_t> reference; // 1-based; the last pose by default
+    double minSpreadDeg = defaultMinSpreadDeg;
+    std::optional<double> maxErrorMm;
+    std::vector<std::string> notations;
+    OutputFormat format = OutputFormat::table;
+};
 
 std::string figuresText(const std::vector<TaughtPose>& poses, const ToolFit& fit,
                         const ToolOptions& options, std::size_t reference) {
@@ -108,8 +122,6 @@ bool axisPose(const std::string& text, const char* option, AxisPose& axis, std::
     return true;
 }
 
-} // namespace
-
 int runTool(const ToolOptions& options) {
     std::string message;
     std::vector<TaughtPose> poses;
@@ -124,15 +136,14 @@ int runTool(const ToolOptions& options) {
         if (message.empty()) {
             message = "--max-error: millimetres must be 0 or more";
         }
-        std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
+        printError("{}", message);
         return exitTrouble;
     }
     // ABB's own routines take the last approach point as the one the Z and
     // X poses were moved from.
     settings.reference = options.reference ? *options.reference - 1 : poses.size() - 1;
     if (options.reference && (*options.reference < 1 || *options.reference > poses.size())) {
-        std::fprintf(stderr, "posebridge-cli: --reference %zu: there are %zu poses\n",
-                     *options.reference, poses.size());
+        printError("--reference {}: there are {} poses", *options.reference, poses.size());
         return exitTrouble;
     }
     std::vector<Transform> transforms;
@@ -143,7 +154,7 @@ int runTool(const ToolOptions& options) {
     }
     const ToolFit fit = fitTool(transforms, names, settings);
     if (!fit.ok) {
-        std::fprintf(stderr, "posebridge-cli: tool: refused: %s\n", fit.refusal.c_str());
+        printError("tool: refused: {}", fit.refusal);
         return exitTrouble;
     }
     const std::vector<const Notation*> notations =
@@ -159,11 +170,78 @@ int runTool(const ToolOptions& options) {
     bool met = true;
     for (std::size_t k = 0; options.maxErrorMm && k < poses.size(); ++k) {
         if (fit.errors[k] > *options.maxErrorMm) {
-            std::fprintf(stderr, "posebridge-cli: %s (%s mm): error above --max-error %s mm\n",
-                         poses[k].name.c_str(), mm(fit.errors[k]).c_str(),
-                         shortestDouble(*options.maxErrorMm).c_str());
+            printError("{} ({} mm): error above --max-error {} mm", poses[k].name,
+                       mm(fit.errors[k]), shortestDouble(*options.maxErrorMm));
             met = false;
         }
     }
     return met ? exitDone : exitBoundNotMet;
 }
+
+ToolOptions options;
+double maxError = 0.0;
+std::size_t reference = 0;
+CLI::Option* maxErrorOption = nullptr;
+CLI::Option* referenceOption = nullptr;
+
+const char* const examples = R"(Examples:
+  posebridge-cli tool TCP_tSpindleSensor.mod:pTCP_Point1 TCP_tSpindleSensor.mod:pTCP_Point2 \
+      TCP_tSpindleSensor.mod:pTCP_Point3 TCP_tSpindleSensor.mod:pTCP_Point4
+  posebridge-cli tool --points TCP_tSpindleSensor.mod --select "pTCP_Point*" \
+      --z-pose TCP_tSpindleSensor.mod:pTCP_Z --max-error 0.3
+
+Teach N >= 4 flange poses with the tool zero (KUKA $TOOL = $NULLFRAME, ABB
+tool0, FANUC UTOOL 0) that put the tool's tip on one fixed point from
+different directions. The TCP t and the fixed point q solve R_i t + p_i = q in
+the least-squares sense; each pose's distance |R_i t + p_i - q| is its error.
+Orientation as ABB's TCP & Z and TCP & Z,X: from the reference pose (the last
+of the N, or --reference K), move without reorienting so that the fixed tip
+lies on the tool's +Z axis (--z-pose) and +X axis (--x-pose). Without them
+the tool's orientation is the flange's (A = B = C = 0).
+Exit status: 0 done, 1 an error above --max-error (the poses named), 2 for a
+usage error, poses that define no TCP (orientations too alike, or all turned
+about one axis), or a Z or X pose turned from the reference pose.
+)";
+
+void addOptions(CLI::App& command, ChoiceTable& choices) {
+    addPointOptions(command, options.poses, "the flange poses");
+    command
+        .add_option("--z-pose", options.zPose,
+                    "the reference pose moved, not reoriented, so that the tip lies on +Z")
+        ->type_name("POSE");
+    command.add_option("--x-pose", options.xPose, "likewise on +X (needs --z-pose)")
+        ->type_name("POSE");
+    referenceOption =
+        command
+            .add_option("--reference", reference,
+                        "the pose (1 to N) the Z and X poses were moved from (default N)")
+            ->type_name("K");
+    command
+        .add_option("--min-spread", options.minSpreadDeg,
+                    fmt::format("refuse orientations that spread less than this in a direction "
+                                "(default {})",
+                                defaultMinSpreadDeg))
+        ->type_name("DEG");
+    maxErrorOption =
+        command
+            .add_option("--max-error", maxError, "exit status 1 when a pose's error is above this")
+            ->type_name("MM");
+    addFrameOutputOptions(command, choices, options.notations, options.format);
+    command.footer(std::string(examples) + "\n" + pointForms);
+}
+
+int run(const CommandContext&) {
+    if (maxErrorOption->count() > 0) {
+        options.maxErrorMm = maxError;
+    }
+    if (referenceOption->count() > 0) {
+        options.reference = reference;
+    }
+    return runTool(options);
+}
+
+} // namespace
+
+const Command toolCommand = {
+    "tool", "A tool's TCP from 4 or more flange poses (taught with tool0) on one fixed point.",
+    addOptions, run};

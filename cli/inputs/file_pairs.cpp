@@ -1,4 +1,5 @@
 #include "cli/inputs/file_pairs.h"
+#include "cli/output/messages.h"
 
 #include "cli/inputs/taught_points.h"
 
@@ -13,10 +14,6 @@
 #include <system_error>
 
 namespace {
-
-void printError(const std::string& message) {
-    std::fprintf(stderr, "posebridge-cli: %s\n", message.c_str());
-}
 
 bool isFolder(const std::string& given) {
     std::error_code error;
@@ -36,7 +33,7 @@ std::optional<Vendor> singleFilesVendor(const std::string& oldPath, const std::s
 bool readPoses(const InputFile& file, std::vector<PoseRecord>& poses) {
     std::string message;
     if (!readFilePoses(file, poses, message)) {
-        printError(message);
+        printError("{}", message);
         return false;
     }
     return true;

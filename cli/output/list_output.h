@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/commands/options.h"
+#include "cli/output/output_format.h"
 #include "robotfiles/notations/notations.h"
 #include "robotfiles/pose_record.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/commands/plot_options.h"
 #include "cli/inputs/file_list.h"
+#include "cli/plot/plot_options.h"
 #include "robotfiles/notations/notations.h"
 #include "robotfiles/pose_record.h"
 

@@ -1,0 +1,150 @@
+#include "cli/plot/plot_scenes.h"
+
+#include "cli/inputs/file_list.h"
+#include "cli/inputs/file_pairs.h"
+#include "cli/output/diff_output.h"
+#include "cli/output/messages.h"
+#include "cli/output/warning_list.h"
+#include "robotfiles/file_scan.h"
+#include "robotfiles/frame_pose.h"
+#include "robotfiles/pose_match.h"
+
+#include <fmt/format.h>
+#include <fmt/ranges.h>
+
+#include <cerrno>
+#include <cstring>
+
+// Every pose of the given files and folders, as `list` finds them.
+bool buildListScene(const PlotOptions& options, const Notation* notation, PlotScene& scene) {
+    const FileListResult list = listInputFiles(options.paths, std::nullopt);
+    for (const std::string& error : list.errors) {
+        printError("plot: {}", error);
+    }
+    if (!list.errors.empty()) {
+        return false;
+    }
+    std::uint64_t byStatus[4] = {};
+    bool ok = true;
+    for (const InputFile& file : list.files) {
+        std::FILE* stream = openForReading(file.path);
+        if (stream == nullptr) {
+            printError("plot: {}: cannot read: {}", file.shown, std::strerror(errno));
+            ok = false;
+            continue;
+        }
+        const auto index = static_cast<std::uint32_t>(scene.files.size());
+        scene.files.push_back(PlotFile{file.shown, file.vendor});
+        WarningList warnings;
+        warnings.file = file.shown;
+        ScanCallbacks callbacks;
+        callbacks.pose = [&](const PoseRecord& pose) {
+            ++byStatus[static_cast<int>(pose.status)];
+            scene.poses.push_back(
+                plotPoseOf(scene, index, pose, isFramePose(fileNameOf(file), pose), notation));
+        };
+        callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
+        const LineReadResult result = scanStream(stream, file.vendor, callbacks);
+        std::fclose(stream);
+        std::fputs(warningText(warnings).c_str(), stderr);
+        if (!result.ok) {
+            printError("plot: {}: reading stopped: {}", file.shown, result.error);
+            ok = false;
+        }
+    }
+    scene.title = fmt::format("{}", fmt::join(options.paths, " "));
+    scene.summary = fmt::format("{} poses ({} ok, {} partial, {} not_unit, {} uninitialised) in "
+                                "{} files",
+                                scene.poses.size(), byStatus[0], byStatus[1], byStatus[2],
+                                byStatus[3], scene.files.size());
+    return ok;
+}
+
+PlotRole roleOf(DiffStatus status) {
+    switch (status) {
+    case DiffStatus::moved:
+        return PlotRole::moved;
+    case DiffStatus::added:
+        return PlotRole::added;
+    case DiffStatus::removed:
+        return PlotRole::removed;
+    case DiffStatus::changedExtra:
+    case DiffStatus::changed:
+        return PlotRole::changed;
+    case DiffStatus::unchanged:
+        return PlotRole::unchanged;
+    }
+    return PlotRole::unchanged;
+}
+
+// The poses of OLD and NEW matched as `diff` matches them: every pose of
+// NEW, and the removed ones where OLD had them.
+bool buildDiffScene(const PlotOptions& options, const Notation* notation, PlotScene& scene) {
+    const std::string& oldPath = options.paths[0];
+    const std::string& newPath = options.paths[1];
+    const std::optional<Vendor> vendor = singleFilesVendor(oldPath, newPath);
+    const FileListResult before = listInputFiles({oldPath}, vendor);
+    const FileListResult after = listInputFiles({newPath}, vendor);
+    bool ok = before.errors.empty() && after.errors.empty();
+    for (const FileListResult* list : {&before, &after}) {
+        for (const std::string& error : list->errors) {
+            printError("plot: {}", error);
+        }
+    }
+    if (!ok) {
+        return false;
+    }
+    const DiffTolerance tolerance{options.toleranceMm, options.toleranceDeg};
+    DiffCounts counts;
+    std::vector<PoseRecord> oldPoses;
+    std::vector<PoseRecord> newPoses;
+    std::vector<DiffFinding> findings;
+    for (const FilePair& pair : pairFiles(oldPath, newPath, before.files, after.files)) {
+        oldPoses.clear();
+        newPoses.clear();
+        findings.clear();
+        if ((pair.before != nullptr && !readPoses(*pair.before, oldPoses)) ||
+            (pair.after != nullptr && !readPoses(*pair.after, newPoses))) {
+            ok = false;
+            continue;
+        }
+        ++counts.files;
+        compareFilePoses(oldPoses, newPoses, tolerance, findings, counts);
+        const InputFile& shown = pair.after != nullptr ? *pair.after : *pair.before;
+        const auto index = static_cast<std::uint32_t>(scene.files.size());
+        scene.files.push_back(PlotFile{shown.shown, shown.vendor});
+        const std::size_t first = scene.poses.size();
+        for (const PoseRecord& pose : newPoses) {
+            PlotPose drawn =
+                plotPoseOf(scene, index, pose, isFramePose(fileNameOf(shown), pose), notation);
+            drawn.role = PlotRole::unchanged;
+            scene.poses.push_back(std::move(drawn));
+        }
+        for (const DiffFinding& finding : findings) {
+            if (finding.status == DiffStatus::removed) {
+                const PoseRecord& pose = oldPoses[finding.oldIndex];
+                PlotPose drawn = plotPoseOf(scene, index, pose,
+                                            isFramePose(fileNameOf(*pair.before), pose), notation);
+                drawn.role = PlotRole::removed;
+                scene.poses.push_back(std::move(drawn));
+                continue;
+            }
+            PlotPose& drawn = scene.poses[first + finding.newIndex];
+            drawn.role = roleOf(finding.status);
+            if (finding.status == DiffStatus::moved) {
+                const PlotPose was =
+                    plotPoseOf(scene, index, oldPoses[finding.oldIndex], false, nullptr);
+                drawn.hasFrom = was.placed;
+                std::copy(std::begin(was.position), std::end(was.position), drawn.from);
+                std::copy(std::begin(was.rotation), std::end(was.rotation), drawn.fromRotation);
+                drawn.fromOriented = was.oriented;
+                drawn.fromLine = finding.oldLine;
+                drawn.distanceMm = finding.distanceMm;
+                drawn.angleDeg = finding.angleDeg;
+            }
+        }
+    }
+    scene.title = oldPath + " -> " + newPath;
+    scene.summary = diffCountsText(counts);
+    return ok;
+}
