@@ -6,7 +6,7 @@
 #include "cli/output/safe_file.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/frame_pose.h"
-#include "robotfiles/name_pattern.h"
+#include "robotfiles/pose_names.h"
 #include "robotfiles/rebase_stream.h"
 #include "robotfiles/scan_text.h"
 

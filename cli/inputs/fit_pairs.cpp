@@ -4,7 +4,7 @@
 #include "cli/inputs/point_table.h"
 #include "cli/inputs/taught_points.h"
 #include "robotfiles/file_scan.h"
-#include "robotfiles/name_pattern.h"
+#include "robotfiles/pose_names.h"
 
 #include <fmt/format.h>
 

@@ -3,8 +3,8 @@
 #include "cli/inputs/pose_text.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
-#include "robotfiles/name_pattern.h"
 #include "robotfiles/pose_matrix.h"
+#include "robotfiles/pose_names.h"
 #include "robotfiles/scan_text.h"
 
 #include <fmt/format.h>
@@ -17,26 +17,6 @@
 #include <system_error>
 
 namespace {
-
-std::optional<Vendor> vendorOfNotation(const Notation* notation) {
-    const std::string_view name = notation == nullptr ? "" : notation->name;
-    if (name == "kuka") {
-        return Vendor::kuka;
-    }
-    if (name == "abb") {
-        return Vendor::abb;
-    }
-    if (name == "fanuc") {
-        return Vendor::fanuc;
-    }
-    return std::nullopt;
-}
-
-std::string shownName(const PoseRecord& pose) {
-    return pose.vendor == Vendor::fanuc && pose.group > 1
-               ? fmt::format("{} GP{}", pose.name, pose.group)
-               : pose.name;
-}
 
 bool isRegularFile(const std::string& text) {
     std::error_code error;
@@ -81,24 +61,6 @@ bool readFilePoses(const InputFile& file, std::vector<PoseRecord>& poses, std::s
         return false;
     }
     return true;
-}
-
-std::string nameKey(const std::string& name) {
-    std::string key;
-    for (const char c : name) {
-        // "P[3]  gp2" and "p[3] GP2" are one name.
-        if (!(isBlankByte(c) && (key.empty() || key.back() == ' '))) {
-            key += isBlankByte(c) ? ' ' : lowerByte(c);
-        }
-    }
-    while (!key.empty() && key.back() == ' ') {
-        key.pop_back();
-    }
-    return key;
-}
-
-std::string poseKey(const PoseRecord& pose) {
-    return nameKey(shownName(pose));
 }
 
 bool positionOfRecord(const PoseRecord& pose, Point3& position) {

@@ -26,11 +26,6 @@ struct TaughtPose {
 // warnings go to standard error. False with a message naming the file.
 bool readFilePoses(const InputFile& file, std::vector<PoseRecord>& poses, std::string& message);
 
-// How a pose is found by name: letters without regard to case, as KRL and
-// RAPID compare names; a FANUC pose of a group other than 1 as "P[n] GPk".
-std::string poseKey(const PoseRecord& pose);
-std::string nameKey(const std::string& name);
-
 // The position a record holds (its x, y and z), which is all a point needs;
 // false when a member is missing or the pose is uninitialised.
 bool positionOfRecord(const PoseRecord& pose, Point3& position);

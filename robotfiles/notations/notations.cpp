@@ -68,3 +68,17 @@ const Notation* findNotation(std::string_view name) {
     }
     return nullptr;
 }
+
+std::optional<Vendor> vendorOfNotation(const Notation* notation) {
+    const std::string_view name = notation == nullptr ? "" : notation->name;
+    if (name == "kuka") {
+        return Vendor::kuka;
+    }
+    if (name == "abb") {
+        return Vendor::abb;
+    }
+    if (name == "fanuc") {
+        return Vendor::fanuc;
+    }
+    return std::nullopt;
+}

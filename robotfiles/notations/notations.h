@@ -1,7 +1,9 @@
 #pragma once
 
 #include "math/transform.h"
+#include "robotfiles/pose_record.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,3 +43,7 @@ struct Notation {
 
 std::span<const Notation> allNotations();
 const Notation* findNotation(std::string_view name);
+
+// The robot maker whose programs write poses in this notation (kuka, abb,
+// fanuc); none for the others.
+std::optional<Vendor> vendorOfNotation(const Notation* notation);

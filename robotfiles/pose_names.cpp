@@ -1,4 +1,4 @@
-#include "robotfiles/name_pattern.h"
+#include "robotfiles/pose_names.h"
 
 #include "robotfiles/scan_text.h"
 
@@ -68,4 +68,28 @@ bool naturalNameLess(std::string_view a, std::string_view b) {
         ++j;
     }
     return a.size() - i < b.size() - j;
+}
+
+std::string shownName(const PoseRecord& pose) {
+    return pose.vendor == Vendor::fanuc && pose.group > 1
+               ? pose.name + " GP" + std::to_string(pose.group)
+               : pose.name;
+}
+
+std::string nameKey(const std::string& name) {
+    std::string key;
+    for (const char c : name) {
+        // "P[3]  gp2" and "p[3] GP2" are one name.
+        if (!(isBlankByte(c) && (key.empty() || key.back() == ' '))) {
+            key += isBlankByte(c) ? ' ' : lowerByte(c);
+        }
+    }
+    while (!key.empty() && key.back() == ' ') {
+        key.pop_back();
+    }
+    return key;
+}
+
+std::string poseKey(const PoseRecord& pose) {
+    return nameKey(shownName(pose));
 }
