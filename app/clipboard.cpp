@@ -5,7 +5,7 @@
 #include "app/app_window.h"
 #include "app/fatal_error.h"
 #include "calculator/messages.h"
-#include "notation/recognition.h"
+#include "calculator/recognition.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include "bench/samples.h"
 #include "calculator/calculator_state.h"
 #include "calculator/field_texts.h"
+#include "calculator/recognition.h"
 #include "math/matrix_validation.h"
 #include "notation/abb_text.h"
 #include "notation/fanuc_text.h"
 #include "notation/kuka_text.h"
-#include "notation/recognition.h"
 #include "notation/self_test.h"
 
 #include <benchmark/benchmark.h>

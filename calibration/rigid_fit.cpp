@@ -1,8 +1,12 @@
 #include "calibration/rigid_fit.h"
 
+#include "calibration/eigen_views.h"
 #include "calibration/point_checks.h"
 #include "calibration/symmetric_eigen.h"
 #include "calibration/tolerances.h"
+
+#include <Eigen/Geometry>
+#include <Eigen/SVD>
 
 #include <cmath>
 
@@ -16,59 +20,22 @@ Point3 centroid(std::span<const Point3> points) {
     return (1.0 / static_cast<double>(points.size())) * sum;
 }
 
-Transform rotationOfQuaternion(double w, double x, double y, double z) {
-    const double n = std::sqrt(w * w + x * x + y * y + z * z);
-    w /= n;
-    x /= n;
-    y /= n;
-    z /= n;
-    Transform m = identityTransform();
-    at(m, 0, 0) = 1 - 2 * (y * y + z * z);
-    at(m, 0, 1) = 2 * (x * y - w * z);
-    at(m, 0, 2) = 2 * (x * z + w * y);
-    at(m, 1, 0) = 2 * (x * y + w * z);
-    at(m, 1, 1) = 1 - 2 * (x * x + z * z);
-    at(m, 1, 2) = 2 * (y * z - w * x);
-    at(m, 2, 0) = 2 * (x * z - w * y);
-    at(m, 2, 1) = 2 * (y * z + w * x);
-    at(m, 2, 2) = 1 - 2 * (x * x + y * y);
-    return m;
-}
-
-double determinant3(const double s[3][3]) {
-    return s[0][0] * (s[1][1] * s[2][2] - s[1][2] * s[2][1]) -
-           s[0][1] * (s[1][0] * s[2][2] - s[1][2] * s[2][0]) +
-           s[0][2] * (s[1][0] * s[2][1] - s[1][1] * s[2][0]);
-}
-
 // Whether a reflection would fit far better than the best rotation: with
 // the singular values s1 >= s2 >= s3 of the cross-covariance, the best
 // rotation leaves E - 2(s1 + s2 - s3) when its determinant is negative and
 // the reflection E - 2(s1 + s2 + s3). Points in one plane have s3 = 0, and
 // their mirror image is a rotation of them: no warning then, nor for points
 // so nearly in one plane that a reflection gains a mere rounding error.
-bool looksMirrored(const double s[3][3], double spread) {
-    if (determinant3(s) >= 0.0) {
+bool looksMirrored(const Eigen::Matrix3d& s, double spread) {
+    if (s.determinant() >= 0.0) {
         return false;
     }
-    double sts[9] = {};
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            for (int k = 0; k < 3; ++k) {
-                sts[3 * r + c] += s[k][r] * s[k][c];
-            }
-        }
-    }
-    const SymmetricEigen eigen = symmetricEigen(sts, 3);
-    double singular[3];
-    for (int k = 0; k < 3; ++k) {
-        singular[k] = std::sqrt(eigen.values[k] > 0.0 ? eigen.values[k] : 0.0);
-    }
-    const double rotationLeft = spread - 2.0 * (singular[0] + singular[1] - singular[2]);
-    const double reflectionLeft = spread - 2.0 * (singular[0] + singular[1] + singular[2]);
+    const Eigen::Vector3d singular = Eigen::JacobiSVD<Eigen::Matrix3d>(s).singularValues();
+    const double rotationLeft = spread - 2.0 * (singular(0) + singular(1) - singular(2));
+    const double reflectionLeft = spread - 2.0 * (singular(0) + singular(1) + singular(2));
     // The points span 3D when their thinnest extent is a fair part of their
     // widest; the singular values grow with the square of the extents.
-    const bool solid = singular[2] >= mirrorExtentRatio * mirrorExtentRatio * singular[0];
+    const bool solid = singular(2) >= mirrorExtentRatio * mirrorExtentRatio * singular(0);
     return solid && reflectionLeft < 0.25 * rotationLeft;
 }
 
@@ -100,45 +67,37 @@ RigidFit fitRigid(std::span<const Point3> nominal, std::span<const Point3> measu
 
     const Point3 cn = centroid(nominal);
     const Point3 cm = centroid(measured);
-    double s[3][3] = {};
+    Eigen::Matrix3d s = Eigen::Matrix3d::Zero();
     double spread = 0.0; // the sum of both sets' squared distances from their centroids
     for (std::size_t k = 0; k < nominal.size(); ++k) {
         const Point3 a = nominal[k] - cn;
         const Point3 b = measured[k] - cm;
-        const double av[3] = {a.x, a.y, a.z};
-        const double bv[3] = {b.x, b.y, b.z};
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c) {
-                s[r][c] += av[r] * bv[c];
-            }
-        }
+        s += vectorOf(a) * vectorOf(b).transpose();
         spread += dot(a, a) + dot(b, b);
     }
     // Horn's symmetric matrix: its largest eigenvalue's vector is the
     // quaternion (w, x, y, z) of the best rotation.
-    const double n[16] = {s[0][0] + s[1][1] + s[2][2],
-                          s[1][2] - s[2][1],
-                          s[2][0] - s[0][2],
-                          s[0][1] - s[1][0],
-                          s[1][2] - s[2][1],
-                          s[0][0] - s[1][1] - s[2][2],
-                          s[0][1] + s[1][0],
-                          s[2][0] + s[0][2],
-                          s[2][0] - s[0][2],
-                          s[0][1] + s[1][0],
-                          -s[0][0] + s[1][1] - s[2][2],
-                          s[1][2] + s[2][1],
-                          s[0][1] - s[1][0],
-                          s[2][0] + s[0][2],
-                          s[1][2] + s[2][1],
-                          -s[0][0] - s[1][1] + s[2][2]};
+    const double n[16] = {s(0, 0) + s(1, 1) + s(2, 2),
+                          s(1, 2) - s(2, 1),
+                          s(2, 0) - s(0, 2),
+                          s(0, 1) - s(1, 0),
+                          s(1, 2) - s(2, 1),
+                          s(0, 0) - s(1, 1) - s(2, 2),
+                          s(0, 1) + s(1, 0),
+                          s(2, 0) + s(0, 2),
+                          s(2, 0) - s(0, 2),
+                          s(0, 1) + s(1, 0),
+                          -s(0, 0) + s(1, 1) - s(2, 2),
+                          s(1, 2) + s(2, 1),
+                          s(0, 1) - s(1, 0),
+                          s(2, 0) + s(0, 2),
+                          s(1, 2) + s(2, 1),
+                          -s(0, 0) - s(1, 1) + s(2, 2)};
     const SymmetricEigen eigen = symmetricEigen(n, 4);
     const double* q = eigen.vectors[0];
-    fit.frame = rotationOfQuaternion(q[0], q[1], q[2], q[3]);
-    const Point3 shift = cm - rotate(fit.frame, cn);
-    at(fit.frame, 0, 3) = shift.x;
-    at(fit.frame, 1, 3) = shift.y;
-    at(fit.frame, 2, 3) = shift.z;
+    const Eigen::Matrix3d rotation =
+        Eigen::Quaterniond(q[0], q[1], q[2], q[3]).normalized().toRotationMatrix();
+    fit.frame = transformOf(rotation, vectorOf(cm) - rotation * vectorOf(cn));
     fit.mirrored = looksMirrored(s, spread);
 
     double squares = 0.0;

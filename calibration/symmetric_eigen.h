@@ -1,8 +1,7 @@
 #pragma once
 
-// Eigenvalues and eigenvectors of a small symmetric matrix by cyclic Jacobi
-// rotations: slow for big matrices, but for 3x3 and 4x4 it converges to the
-// last bit and never divides by a small pivot.
+// Eigenvalues and eigenvectors of a small symmetric matrix, by Eigen's
+// self-adjoint solver, as a plain record: callers and tests need no Eigen.
 constexpr int maxEigenSize = 4;
 
 struct SymmetricEigen {

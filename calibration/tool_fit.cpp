@@ -1,8 +1,11 @@
 #include "calibration/tool_fit.h"
 
+#include "calibration/eigen_views.h"
 #include "calibration/point_checks.h"
-#include "calibration/symmetric_eigen.h"
 #include "calibration/tolerances.h"
+
+#include <Eigen/Geometry>
+#include <Eigen/SVD>
 
 #include <algorithm>
 #include <cmath>
@@ -15,24 +18,13 @@ bool isFiniteTransform(const Transform& m) {
 
 // The angle of the rotation that turns a into b, in degrees.
 double angleBetweenDeg(const Transform& a, const Transform& b) {
-    double trace = 0.0;
-    for (int r = 0; r < 3; ++r) {
-        for (int k = 0; k < 3; ++k) {
-            trace += at(a, k, r) * at(b, k, r);
-        }
-    }
+    const Eigen::Matrix3d relative = rotationOf(a).transpose() * rotationOf(b);
     // acos is ill-conditioned near 0: the sine from the antisymmetric part is not.
-    const Transform relative = multiply(transpose(a), b);
-    const double sine = 0.5 * length(Point3{at(relative, 2, 1) - at(relative, 1, 2),
-                                            at(relative, 0, 2) - at(relative, 2, 0),
-                                            at(relative, 1, 0) - at(relative, 0, 1)});
-    return std::atan2(sine, 0.5 * (trace - 1.0)) * degreesPerRadian;
-}
-
-Point3 transposedRotate(const Transform& m, Point3 p) {
-    return {at(m, 0, 0) * p.x + at(m, 1, 0) * p.y + at(m, 2, 0) * p.z,
-            at(m, 0, 1) * p.x + at(m, 1, 1) * p.y + at(m, 2, 1) * p.z,
-            at(m, 0, 2) * p.x + at(m, 1, 2) * p.y + at(m, 2, 2) * p.z};
+    const double sine =
+        0.5 * Eigen::Vector3d(relative(2, 1) - relative(1, 2), relative(0, 2) - relative(2, 0),
+                              relative(1, 0) - relative(0, 1))
+                  .norm();
+    return std::atan2(sine, 0.5 * (relative.trace() - 1.0)) * degreesPerRadian;
 }
 
 // The direction from the axis pose's flange toward the reference pose's,
@@ -54,27 +46,21 @@ bool axisDirection(const AxisPose& axis, const Transform& reference, const std::
         refusal = axis.name + " and " + refName + " are closer than 1e-6 mm: move along the axis";
         return false;
     }
-    direction = (1.0 / length(world)) * transposedRotate(reference, world);
+    direction = pointOf(rotationOf(reference).transpose() * vectorOf(world).normalized());
     return true;
 }
 
 // The smallest rotation that turns the flange's Z onto z: the tool's X then
 // stays as near the flange's X as it can.
 void orientAlongZ(Point3 z, Point3& x, Point3& y) {
-    const Point3 flangeZ{0, 0, 1};
-    const Point3 axis = cross(flangeZ, z);
-    const double sine = length(axis);
-    const double cosine = dot(flangeZ, z);
-    if (sine < 1e-15) {
-        // Along the flange's Z, or against it: then turned about the flange's X.
-        x = Point3{1, 0, 0};
-        y = cross(z, x);
-        return;
+    const Eigen::Vector3d axis = Eigen::Vector3d::UnitZ().cross(vectorOf(z));
+    // Along the flange's Z, or against it, there is no such axis: then the
+    // tool keeps the flange's X, turned about it if need be.
+    x = Point3{1, 0, 0};
+    if (axis.norm() >= 1e-15) {
+        const Eigen::AngleAxisd turn(std::atan2(axis.norm(), z.z), axis.normalized());
+        x = pointOf(turn * Eigen::Vector3d::UnitX());
     }
-    const Point3 k = (1.0 / sine) * axis;
-    const Point3 e{1, 0, 0};
-    // Rodrigues: e cos + (k x e) sin + k (k . e)(1 - cos).
-    x = cosine * e + sine * cross(k, e) + (dot(k, e) * (1.0 - cosine)) * k;
     y = cross(z, x);
 }
 
@@ -104,39 +90,34 @@ ToolFit fitTool(std::span<const Transform> poses, std::span<const std::string> n
         }
     }
     // q drops out: with R and p their means, (R_i - R) t = -(p_i - p) in the
-    // least-squares sense, whose normal matrix M'M has the squared singular
-    // values of the stacked R_i - R, the orientations' spread.
-    Transform meanR;
-    Point3 meanP;
+    // least-squares sense. The singular values of the stacked R_i - R are
+    // the orientations' spread, and the same decomposition solves for t.
+    const double count = static_cast<double>(n);
+    Eigen::Matrix3d meanR = Eigen::Matrix3d::Zero();
+    Eigen::Vector3d meanP = Eigen::Vector3d::Zero();
     for (const Transform& pose : poses) {
-        for (int k = 0; k < 16; ++k) {
-            meanR.e[k] += pose.e[k] / static_cast<double>(n);
-        }
-        meanP = meanP + (1.0 / static_cast<double>(n)) * translationOf(pose);
+        meanR += rotationOf(pose) / count;
+        meanP += vectorOf(translationOf(pose)) / count;
     }
-    double normal[9] = {};
-    double right[3] = {};
-    for (const Transform& pose : poses) {
-        const Point3 d = translationOf(pose) - meanP;
-        const double dv[3] = {d.x, d.y, d.z};
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c) {
-                const double a = at(pose, r, c) - at(meanR, r, c);
-                right[c] -= a * dv[r];
-                for (int k = 0; k < 3; ++k) {
-                    normal[3 * c + k] += a * (at(pose, r, k) - at(meanR, r, k));
-                }
-            }
-        }
+    Eigen::MatrixXd stacked(3 * n, 3);
+    Eigen::VectorXd right(3 * n);
+    for (std::size_t k = 0; k < n; ++k) {
+        stacked.middleRows<3>(3 * k) = rotationOf(poses[k]) - meanR;
+        right.segment<3>(3 * k) = meanP - vectorOf(translationOf(poses[k]));
     }
-    const SymmetricEigen eigen = symmetricEigen(normal, 3);
-    const double root = std::sqrt(static_cast<double>(n));
+    const Eigen::JacobiSVD<Eigen::MatrixXd> svd(stacked, Eigen::ComputeThinU | Eigen::ComputeThinV);
+    const double root = std::sqrt(count);
     int narrow = 0;
     std::string narrowText;
     for (int k = 0; k < 3; ++k) {
-        const double s = std::sqrt(std::max(eigen.values[k], 0.0));
-        fit.spreadDeg[k] = 2.0 * std::asin(std::min(1.0, s / root)) * degreesPerRadian;
-        fit.spreadAxis[k] = Point3{eigen.vectors[k][0], eigen.vectors[k][1], eigen.vectors[k][2]};
+        fit.spreadDeg[k] =
+            2.0 * std::asin(std::min(1.0, svd.singularValues()(k) / root)) * degreesPerRadian;
+        // A direction's sign is the decomposition's choice: its largest
+        // member made positive, so that a refusal names one axis one way.
+        Eigen::Vector3d axis = svd.matrixV().col(k);
+        Eigen::Index largest = 0;
+        axis.cwiseAbs().maxCoeff(&largest);
+        fit.spreadAxis[k] = pointOf(axis(largest) < 0.0 ? Eigen::Vector3d(-axis) : axis);
         if (!(fit.spreadDeg[k] >= settings.minSpreadDeg)) {
             ++narrow;
             narrowText += (narrowText.empty() ? "" : ", ") + decimalText(fit.spreadDeg[k], 2);
@@ -158,14 +139,9 @@ ToolFit fitTool(std::span<const Transform> poses, std::span<const std::string> n
                       "about another axis too";
         return fit;
     }
-    Point3 t;
-    for (int k = 0; k < 3; ++k) {
-        const Point3 v = fit.spreadAxis[k];
-        const double weight = (v.x * right[0] + v.y * right[1] + v.z * right[2]) / eigen.values[k];
-        t = t + weight * v;
-    }
+    const Point3 t = pointOf(svd.solve(right));
     for (const Transform& pose : poses) {
-        fit.fixedPoint = fit.fixedPoint + (1.0 / static_cast<double>(n)) * apply(pose, t);
+        fit.fixedPoint = fit.fixedPoint + (1.0 / count) * apply(pose, t);
     }
     double sum = 0.0;
     for (std::size_t k = 0; k < n; ++k) {
@@ -177,7 +153,7 @@ ToolFit fitTool(std::span<const Transform> poses, std::span<const std::string> n
             fit.worst = k;
         }
     }
-    fit.mean = sum / static_cast<double>(n);
+    fit.mean = sum / count;
 
     Point3 x{1, 0, 0}, y{0, 1, 0}, z{0, 0, 1};
     if (settings.zPose.given) {

@@ -39,7 +39,8 @@ struct ToolFit {
     std::size_t worst = 0;
     // How far the orientations spread in three directions, largest first
     // (2 asin(s_k / sqrt(N)) from the singular values s_k of the stacked
-    // R_i - mean R), and each direction in flange coordinates.
+    // R_i - mean R), and each direction in flange coordinates, its largest
+    // member positive.
     double spreadDeg[3] = {};
     Point3 spreadAxis[3];
 };

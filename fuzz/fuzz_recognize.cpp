@@ -5,9 +5,9 @@
 #include "calculator/calculator_state.h"
 #include "calculator/field_texts.h"
 #include "calculator/messages.h"
+#include "calculator/recognition.h"
 #include "fuzz/fuzz_input.h"
 #include "math/matrix_validation.h"
-#include "notation/recognition.h"
 
 #include <cwchar>
 

@@ -1,4 +1,4 @@
-#include "notation/recognition.h"
+#include "calculator/recognition.h"
 
 #include "calculator/calculator_state.h"
 #include "calculator/messages.h"
