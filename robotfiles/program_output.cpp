@@ -95,3 +95,23 @@ std::string oneLine(std::string_view text) {
     }
     return out;
 }
+
+std::string notesText(const std::vector<Note>& notes) {
+    std::string text;
+    for (const Note& note : notes) {
+        text += text.empty() ? "" : ", ";
+        text += warningWord(note.code);
+        if (!note.was.empty()) {
+            text += " (was " + oneLine(note.was) + ")";
+        }
+    }
+    return text;
+}
+
+std::string keptLabel(WarningCode code, std::string_view file, std::uint64_t line) {
+    return std::string(warningWord(code)) + " " + oneLine(file) + ":" + std::to_string(line);
+}
+
+std::string_view sourceFileName(const std::vector<std::string>& files, const SourceSpan& place) {
+    return place.file < files.size() ? std::string_view(files[place.file]) : std::string_view();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "robotfiles/program_model.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -75,3 +77,34 @@ std::string plainDecimal(float value);
 // A comment's text made safe for one line: control characters become
 // blanks. Every other byte passes as it is, so kept lines stay verbatim.
 std::string oneLine(std::string_view text);
+
+// The notes of a line as its trailing comment says them:
+// "config-placeholder (was S 2, T 10), blend-default (was CNT50)".
+std::string notesText(const std::vector<Note>& notes);
+
+// What a kept line's comment starts with: "joint-target-kept PICK.src:12".
+std::string keptLabel(WarningCode code, std::string_view file, std::uint64_t line);
+
+// Why a kept statement was kept: its annotation's first note, else the reader's code.
+inline WarningCode keptCodeOf(const Statement& statement, const Annotation& annotation) {
+    return annotation.notes.empty() ? statement.keptCode : annotation.notes.front().code;
+}
+
+// The source file's name of a statement, for a kept comment.
+std::string_view sourceFileName(const std::vector<std::string>& files, const SourceSpan& place);
+
+// Calls visit(line number, text) for each line of a kept statement's text.
+template <class Visit>
+void forEachKeptLine(const Statement& statement, Visit visit) {
+    std::string_view text = statement.text;
+    std::uint64_t line = statement.place.firstLine;
+    for (;;) {
+        const std::size_t end = text.find('\n');
+        visit(line, text.substr(0, end));
+        if (end == std::string_view::npos) {
+            return;
+        }
+        text.remove_prefix(end + 1);
+        ++line;
+    }
+}
