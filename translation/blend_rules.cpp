@@ -9,8 +9,10 @@ namespace {
 
 // The orientation members of an own zonedata, in the proportions of the
 // predefined zones from z10 on.
-constexpr float zoneOrientationFactor = 1.5f;
-constexpr float zoneAngleFactor = 0.15f;
+// Worked out in double and rounded once, so that 12 mm gives 1.8, not the
+// float product 1.8000001.
+constexpr double zoneOrientationFactor = 1.5;
+constexpr double zoneAngleFactor = 0.15;
 
 bool equalNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -82,13 +84,10 @@ Blend abbZoneOf(float mm, NameTable& names) {
     const std::string wanted = "zone" + nameNumber(mm);
     bool renamed = false;
     blend.name = assignName(names, NameKind::data, "zone:" + wanted, wanted, renamed);
-    const float values[7] = {0.0f,
-                             mm,
-                             mm * zoneOrientationFactor,
-                             mm * zoneOrientationFactor,
-                             mm * zoneAngleFactor,
-                             mm * zoneOrientationFactor,
-                             mm * zoneAngleFactor};
+    const double d = static_cast<double>(mm);
+    const float orientation = static_cast<float>(d * zoneOrientationFactor);
+    const float angle = static_cast<float>(d * zoneAngleFactor);
+    const float values[7] = {0.0f, mm, orientation, orientation, angle, orientation, angle};
     std::copy(std::begin(values), std::end(values), blend.data);
     return blend;
 }
@@ -171,7 +170,7 @@ void convertBlend(const Motion& source, Vendor from, const TranslationOptions& o
         return;
     }
     if (from == to) {
-        out = source.blend;
+        out = blend;
         apply(verdict, RuleId::sameVendor);
         return;
     }

@@ -94,7 +94,7 @@ void pathTarget(double mm, Vendor to, const std::string& was, NameTable& names, 
             apply(verdict, RuleId::pathSpeed);
         } else {
             out.unit = PathUnit::millimetresPerSecond;
-            out.value = static_cast<float>(std::max(1.0, std::nearbyint(mm)));
+            out.value = static_cast<float>(std::max(1.0, std::round(mm)));
             apply(verdict, RuleId::pathSpeedRounded, was);
         }
         return;
@@ -103,7 +103,7 @@ void pathTarget(double mm, Vendor to, const std::string& was, NameTable& names, 
 }
 
 float wholePercent(double percent) {
-    return static_cast<float>(std::clamp(std::nearbyint(percent), 1.0, 100.0));
+    return static_cast<float>(std::clamp(std::round(percent), 1.0, 100.0));
 }
 
 } // namespace
@@ -124,6 +124,10 @@ void convertSpeed(const Motion& source, Vendor from, const TranslationOptions& o
     }
     if (from == to) {
         out = speed;
+        if (speed.kind == SpeedKind::abbData && !speed.hasData) {
+            // A predefined vN: the writer names it and declares nothing.
+            out.predefined = true;
+        }
         apply(verdict, RuleId::sameVendor);
         return;
     }
@@ -156,7 +160,7 @@ void convertSpeed(const Motion& source, Vendor from, const TranslationOptions& o
     }
     if (to == Vendor::abb) {
         const double mm = std::max(
-            1.0, std::nearbyint(static_cast<double>(speed.value) / 100.0 * options.jointSpeed));
+            1.0, std::round(static_cast<double>(speed.value) / 100.0 * options.jointSpeed));
         out = abbSpeed(mm, names);
         apply(verdict, RuleId::jointSpeedReference, was);
         return;

@@ -240,7 +240,7 @@ void nearBlend(const TranslationState& state, Verdict& verdict) {
 // changed it.
 void roundTime(double value, double step, double lowest, RuleId exact, RuleId rounded, double& out,
                Verdict& verdict) {
-    const double r = std::max(lowest, std::nearbyint(value / step) * step);
+    const double r = std::max(lowest, std::round(value / step) * step);
     if (std::fabs(r - value) > 1e-9) {
         out = r;
         apply(verdict, rounded, seconds(value));
@@ -331,7 +331,7 @@ void finish(const Verdict& verdict, const Statement& source, Disposition plain,
         out.refusal = verdict.refusal;
         return;
     }
-    out.annotation.disposition = plain;
+    out.annotation.disposition = plain == Disposition::translated ? dispositionOf(verdict) : plain;
     out.annotation.notes = verdict.notes;
 }
 

@@ -64,22 +64,33 @@ bool mn(FanucProgramWriter& w, const std::string& text, bool motion, TargetPlace
     return true;
 }
 
-// A comment over as many lines as its width needs, never splitting a UTF-8
-// character; the place of its first line.
+// Where to end a comment line: at the width when a blank follows it, else
+// at the last blank within it (which begins the next line, so that the lines
+// joined give the text back), else at the width without splitting a
+// UTF-8 character.
+std::size_t commentCut(std::string_view rest) {
+    if (rest.size() <= commentWidth || rest[commentWidth] == ' ') {
+        return std::min(rest.size(), commentWidth);
+    }
+    const std::size_t blank = rest.substr(0, commentWidth).rfind(' ');
+    if (blank != std::string_view::npos && blank > 0) {
+        return blank;
+    }
+    std::size_t cut = commentWidth;
+    while (cut > 0 && (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80) {
+        --cut;
+    }
+    return cut == 0 ? commentWidth : cut;
+}
+
+// A comment over as many lines as its width needs; the place of its first line.
 bool comment(FanucProgramWriter& w, std::string_view text, TargetPlace& place,
              const char* generated = nullptr) {
     const std::string safe = oneLine(text);
     std::string_view rest = safe;
     bool first = true;
     do {
-        std::size_t cut = std::min(rest.size(), commentWidth);
-        while (cut < rest.size() && cut > 0 &&
-               (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        if (cut == 0) {
-            cut = std::min(rest.size(), commentWidth);
-        }
+        const std::size_t cut = commentCut(rest);
         TargetPlace at;
         if (!mn(w, "!" + std::string(rest.substr(0, cut)), false, at, generated)) {
             return false;
