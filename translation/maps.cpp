@@ -229,8 +229,10 @@ bool sameSignal(std::string_view a, std::string_view b) {
 bool parseBlendWord(std::string_view word, BlendWord& out, std::string& message) {
     word = trimmed(word);
     out = BlendWord{};
+    // A word with a vendor's prefix is that vendor's, so that "CNT" alone is
+    // refused instead of being taken for a zonedata of that name.
     const auto prefixed = [&](std::string_view prefix, std::string_view& rest) {
-        if (word.size() > prefix.size() && equalNoCase(word.substr(0, prefix.size()), prefix)) {
+        if (word.size() >= prefix.size() && equalNoCase(word.substr(0, prefix.size()), prefix)) {
             rest = word.substr(prefix.size());
             return true;
         }
