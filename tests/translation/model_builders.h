@@ -167,38 +167,22 @@ struct MemoryFiles {
         return s;
     }
 
-    // The whole file with CR LF turned into LF, for comparing with texts
-    // written in the test; "" when there is no such file.
-    std::string text(const std::string& name) const {
+    // The raw bytes, CR LF kept, for the readers; "" when there is no such file.
+    std::string bytes(const std::string& name) const {
+        std::string joined;
         for (std::size_t f = 0; f < names.size(); ++f) {
-            if (names[f] == name) {
-                std::string joined;
-                for (const std::string& part : parts[f]) {
-                    joined += part;
-                }
-                std::string out;
-                for (std::size_t k = 0; k < joined.size(); ++k) {
-                    if (!(joined[k] == '\r' && k + 1 < joined.size() && joined[k + 1] == '\n')) {
-                        out += joined[k];
-                    }
-                }
-                return out;
+            for (const std::string& part :
+                 names[f] == name ? parts[f] : std::vector<std::string>{}) {
+                joined += part;
             }
         }
-        return {};
+        return joined;
     }
 
-    // The raw bytes, CR LF kept, for the readers.
-    std::string bytes(const std::string& name) const {
-        for (std::size_t f = 0; f < names.size(); ++f) {
-            if (names[f] == name) {
-                std::string joined;
-                for (const std::string& part : parts[f]) {
-                    joined += part;
-                }
-                return joined;
-            }
-        }
-        return {};
+    // The same with CR LF turned into LF, for comparing with expected texts.
+    std::string text(const std::string& name) const {
+        std::string out = bytes(name);
+        std::erase(out, '\r');
+        return out;
     }
 };

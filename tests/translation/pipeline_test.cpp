@@ -2,11 +2,9 @@
 // hand them over, translated statement by statement, written by the target's
 // writer, read back by the readers `list` uses; and the way back.
 
-#include "robotfiles/fanuc/program_writer.h"
 #include "robotfiles/file_scan.h"
-#include "robotfiles/krl/program_writer.h"
 #include "robotfiles/pose_matrix.h"
-#include "robotfiles/rapid/program_writer.h"
+#include "robotfiles/program_writers.h"
 #include "tests/translation/model_builders.h"
 #include "translation/translate.h"
 
@@ -107,51 +105,17 @@ void run(const SourceProgram& source, const TranslationOptions& options, Transla
     TranslationState state;
     bool renamed = false;
     startTranslation(source.info, options, state, out.target, renamed);
-    KrlProgramWriter krl;
-    RapidProgramWriter rapid;
-    FanucProgramWriter fanuc;
-    switch (options.target) {
-    case K::kuka:
-        ASSERT_TRUE(startKrlProgram(krl, out.ledger, out.target, source.info));
-        break;
-    case K::abb:
-        ASSERT_TRUE(startRapidProgram(rapid, out.ledger, out.target, source.info));
-        break;
-    case K::fanuc:
-        ASSERT_TRUE(
-            startFanucProgram(fanuc, out.ledger, out.target, source.info, WriterSettings{}));
-        break;
-    }
+    ProgramWriter writer;
+    ASSERT_TRUE(startProgramWriter(writer, out.ledger, out.target, source.info, WriterSettings{}));
     for (std::size_t k = 0; k < source.statements.size(); ++k) {
         StatementOutcome outcome;
         translateStatement(state, source.points, source.statements[k], outcome);
         ASSERT_FALSE(outcome.refused) << outcome.refusal;
-        bool ok = false;
-        switch (options.target) {
-        case K::kuka:
-            ok = writeKrlStatement(krl, outcome.target, outcome.annotation, k);
-            break;
-        case K::abb:
-            ok = writeRapidStatement(rapid, outcome.target, outcome.annotation, k);
-            break;
-        case K::fanuc:
-            ok = writeFanucStatement(fanuc, outcome.target, outcome.annotation, k);
-            break;
-        }
-        ASSERT_TRUE(ok) << krl.message << rapid.message << fanuc.message;
+        ASSERT_TRUE(writeProgramStatement(writer, outcome.target, outcome.annotation, k))
+            << writerMessage(writer);
         out.outcomes.push_back(outcome);
     }
-    switch (options.target) {
-    case K::kuka:
-        ASSERT_TRUE(finishKrlProgram(krl));
-        break;
-    case K::abb:
-        ASSERT_TRUE(finishRapidProgram(rapid));
-        break;
-    case K::fanuc:
-        ASSERT_TRUE(finishFanucProgram(fanuc));
-        break;
-    }
+    ASSERT_TRUE(finishProgramWriter(writer));
 }
 
 TEST(Pipeline, EveryStatementLandsAndEveryPoseReadsBackAsTheSameMatrix) {

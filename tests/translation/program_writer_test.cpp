@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -85,6 +88,13 @@ Statement routine(const char* name, bool main, const char* comment = "") {
 
 const Note placeholder{WarningCode::configPlaceholder, ""};
 
+// An expected target file, written by hand from the vendor's syntax (LF line ends).
+std::string fixture(const std::string& name) {
+    std::ifstream file(std::string(POSEBRIDGE_TRANSLATION_FIXTURES) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(file) << name;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 std::vector<PoseRecord> readBack(const std::string& bytes, Vendor vendor) {
     std::vector<PoseRecord> poses;
     ScanCallbacks out;
@@ -156,42 +166,12 @@ TEST(KrlProgramWriter, WritesPlainKrlWithItsInitialisationAndData) {
     }
     ASSERT_TRUE(finishKrlProgram(writer));
 
-    EXPECT_EQ(w.files.text("PICK.src"), "&ACCESS RVP\n"
-                                        "&REL 1\n"
-                                        "DEF PICK( )\n"
-                                        "  BAS(#INITMOV, 0)\n"
-                                        "  PTP $AXIS_ACT\n"
-                                        "  ; approach\n"
-                                        "  $BASE = BASE_DATA[3]\n"
-                                        "  $TOOL = TOOL_DATA[1]\n"
-                                        "  BAS(#VEL_PTP, 50)\n"
-                                        "  PTP XP1 ; config-placeholder\n"
-                                        "  $VEL.CP = 0.25\n"
-                                        "  $APO.CDIS = 10\n"
-                                        "  LIN {X 510.5,Y -20.25,Z 600,A 0,B 90,C 0} C_DIS ; "
-                                        "config-placeholder, blend-default (was CNT50)\n"
-                                        "  CIRC XP1, XP2 C_DIS\n"
-                                        "  WAIT SEC 0.5\n"
-                                        "  $OUT[3] = TRUE\n"
-                                        "  PULSE($OUT[4], TRUE, 0.2)\n"
-                                        "  WAIT FOR NOT $IN[2]\n"
-                                        "  PLACE( )\n"
-                                        "  ; logic-kept PICK.LS:12: IF $IN[1] THEN\n"
-                                        "  ; logic-kept PICK.LS:13: LIN XP1\n"
-                                        "END\n"
-                                        "DEF PLACE( )\n"
-                                        "  $BASE = BASE_DATA[3]\n"
-                                        "  $TOOL = TOOL_DATA[1]\n"
-                                        "  $VEL.CP = 0.25\n"
-                                        "  LIN XP1\n"
-                                        "END\n");
-    EXPECT_EQ(w.files.text("PICK.dat"),
-              "&ACCESS RVP\n"
-              "&REL 1\n"
-              "DEFDAT PICK PUBLIC\n"
-              "DECL POS XP1={X 500,Y 0,Z 600,A 0,B 90,C 0} ; config-placeholder (was S 2, T 10)\n"
-              "DECL POS XP2={X 600,Y 0,Z 600,A 90,B 0,C 0} ; config-placeholder\n"
-              "ENDDAT\n");
+    EXPECT_EQ(w.files.text("PICK.src"), fixture("PICK.src"));
+    EXPECT_EQ(w.files.text("PICK.dat"), fixture("PICK.dat"));
+    // Controllers' files end their lines with CR LF, every one.
+    const std::string bytes = w.files.bytes("PICK.src");
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'),
+              std::count(bytes.begin(), bytes.end(), '\r'));
 
     // Tickets: 1 the declaration, 4 the PTP, 14 the second DEF, 12 the kept lines.
     const auto line = [&](std::uint64_t t) { return finalLine(w.ledger, w.landed.at(t)); };
@@ -297,35 +277,7 @@ TEST(RapidProgramWriter, WritesOneModuleWithItsDataBeforeItsRoutines) {
             << writer.message;
     }
     ASSERT_TRUE(finishRapidProgram(writer));
-    const std::string extax = "[0,0,0,0],[9E9,9E9,9E9,9E9,9E9,9E9]]";
-    EXPECT_EQ(w.files.text("Weld.mod"),
-              "MODULE Weld\n"
-              "  ! cell 4\n"
-              "  CONST robtarget p10:=[[500,0,600],[0,0,1,0]," +
-                  extax +
-                  "; ! config-placeholder (was [0,0,1,0])\n"
-                  "  CONST speeddata speed250:=[250,500,5000,1000];\n"
-                  "  CONST zonedata zone12:=[FALSE,12,18,18,1.8,18,1.8];\n"
-                  "  CONST robtarget p20:=[[600,0,600],[0,0,1,0]," +
-                  extax +
-                  "; ! config-placeholder\n"
-                  "  PROC main()\n"
-                  "    ConfJ \\Off;\n"
-                  "    ConfL \\Off;\n"
-                  "    MoveJ p10, v1000, z50, tGripper \\WObj:=wobjTable; ! config-placeholder, "
-                  "joint-speed-approximated (was 50 %)\n"
-                  "    MoveL [[500,0,600],[0.70710677,0,0.70710677,0]," +
-                  extax +
-                  ", speed250, zone12, tGripper \\WObj:=wobjTable;\n"
-                  "    MoveC p10, p20, v1000, fine, tGripper \\WObj:=wobjTable;\n"
-                  "    WaitTime 1.5;\n"
-                  "    SetDO doGrip, 1;\n"
-                  "    PulseDO \\PLength:=0.2, doGrip;\n"
-                  "    WaitDI diPart, 1;\n"
-                  "    place;\n"
-                  "    ! joint-target-kept weld.src:20: PTP {A1 0,A2 -90}\n"
-                  "  ENDPROC\n"
-                  "ENDMODULE\n");
+    EXPECT_EQ(w.files.text("Weld.mod"), fixture("Weld.mod"));
     // The routine's lines stand after every declaration, made or given.
     EXPECT_EQ(finalLine(w.ledger, w.landed.at(3)), 7u);
     EXPECT_EQ(finalLine(w.ledger, w.landed.at(2)), 3u);
@@ -371,42 +323,6 @@ std::vector<Step> fanucModel() {
     };
 }
 
-std::string attr(const char* comment, int lines) {
-    return std::string("/ATTR\n"
-                       "OWNER\t\t= MNEDITOR;\n"
-                       "COMMENT\t\t= \"") +
-           comment +
-           "\";\n"
-           "PROG_SIZE\t= 0;\n"
-           "CREATE\t\t= DATE 24-05-02  TIME 16:05:48;\n"
-           "MODIFIED\t= DATE 24-05-02  TIME 16:05:48;\n"
-           "FILE_NAME\t= ;\n"
-           "VERSION\t\t= 0;\n"
-           "LINE_COUNT\t= " +
-           std::to_string(lines) +
-           ";\n"
-           "MEMORY_SIZE\t= 0;\n"
-           "PROTECT\t\t= READ_WRITE;\n"
-           "TCD:  STACK_SIZE\t= 0,\n"
-           "      TASK_PRIORITY\t= 50,\n"
-           "      TIME_SLICE\t= 0,\n"
-           "      BUSY_LAMP_OFF\t= 0,\n"
-           "      ABORT_REQUEST\t= 0,\n"
-           "      PAUSE_REQUEST\t= 0;\n"
-           "DEFAULT_GROUP\t= 1,*,*,*,*;\n"
-           "CONTROL_CODE\t= 00000000 00000000;\n";
-}
-
-std::string position(const char* head, const char* frame, const char* members) {
-    return std::string(head) + "{\n   GP1:\n\tUF : " + frame +
-           ", UT : 1,\t\tCONFIG : 'N U T, 0, 0, 0',\n" + members + "};\n";
-}
-
-const char* const xp1Members = "\tX =   500.000  mm,\tY =      .000  mm,\tZ =   600.000  mm,\n"
-                               "\tW =      .000 deg,\tP =    90.000 deg,\tR =      .000 deg\n";
-const char* const xp2Members = "\tX =   600.000  mm,\tY =      .000  mm,\tZ =   600.000  mm,\n"
-                               "\tW =      .000 deg,\tP =    90.000 deg,\tR =      .000 deg\n";
-
 TEST(FanucProgramWriter, WritesOneLsProgramARoutineWithItsAttrAndPositions) {
     Written w;
     startLedger(w);
@@ -420,43 +336,8 @@ TEST(FanucProgramWriter, WritesOneLsProgramARoutineWithItsAttrAndPositions) {
             << writer.message;
     }
     ASSERT_TRUE(finishFanucProgram(writer));
-    EXPECT_EQ(w.files.text("PICK.LS"),
-              "/PROG  PICK\n" + attr("Pick", 19) +
-                  "/MN\n"
-                  "   1:  !from the dat ;\n"
-                  "   2:  UFRAME_NUM=3 ;\n"
-                  "   3:  UTOOL_NUM=1 ;\n"
-                  "   4:  !config-placeholder (was S 2, T ;\n"
-                  "   5:  ! 10) ;\n"
-                  "   6:J P[1:XP1] 50% FINE    ;\n"
-                  "   7:L P[2] 250mm/sec CNT1    ;\n"
-                  "   8:C P[1:XP1]\n"
-                  "    :  P[3:XP2] 250mm/sec FINE    ;\n"
-                  "   9:  UFRAME_NUM=4 ;\n"
-                  "  10:L P[4:XP1] 250mm/sec FINE    ;\n"
-                  "  11:  WAIT .50(sec) ;\n"
-                  "  12:  DO[3]=ON ;\n"
-                  "  13:  DO[4]=PULSE,0.5sec ;\n"
-                  "  14:  WAIT DI[2]=OFF ;\n"
-                  "  15:  CALL PLACE ;\n"
-                  "  16:  !logic-kept Pick.src:12 ;\n"
-                  "  17:  !IF $IN[1] THEN ;\n"
-                  "  18:  !a comment longer than thirty-two ;\n"
-                  "  19:  ! characters ;\n"
-                  "/POS\n" +
-                  position("P[1:\"XP1\"]", "3", xp1Members) +
-                  position("P[2]", "3",
-                           "\tX =   600.000  mm,\tY =   -20.250  mm,\tZ =   600.000  mm,\n"
-                           "\tW =      .000 deg,\tP =      .000 deg,\tR =    90.000 deg\n") +
-                  position("P[3:\"XP2\"]", "3", xp2Members) +
-                  position("P[4:\"XP1\"]", "4", xp1Members) + "/END\n");
-    EXPECT_EQ(w.files.text("PLACE.LS"), "/PROG  PLACE\n" + attr("place", 3) +
-                                            "/MN\n"
-                                            "   1:  UFRAME_NUM=3 ;\n"
-                                            "   2:  UTOOL_NUM=1 ;\n"
-                                            "   3:L P[1:XP2] 250mm/sec FINE    ;\n"
-                                            "/POS\n" +
-                                            position("P[1:\"XP2\"]", "3", xp2Members) + "/END\n");
+    EXPECT_EQ(w.files.text("PICK.LS"), fixture("PICK.LS"));
+    EXPECT_EQ(w.files.text("PLACE.LS"), fixture("PLACE.LS"));
 
     const auto line = [&](std::uint64_t t) { return finalLine(w.ledger, w.landed.at(t)); };
     EXPECT_EQ(line(1), 22u);  // held until the first routine opened

@@ -25,66 +25,48 @@ std::string num(float v) {
     return std::string(buffer, r.ptr);
 }
 
+std::string list(const float* v, int count) {
+    std::string text;
+    for (int k = 0; k < count; ++k) {
+        text += (k == 0 ? "[" : ",") + num(v[k]);
+    }
+    return text + "]";
+}
+
 std::string describeSpeed(const Speed& s) {
-    switch (s.kind) {
-    case SpeedKind::path:
-        return num(s.value) + (s.unit == PU::metresPerSecond        ? " m/s"
-                               : s.unit == PU::millimetresPerSecond ? " mm/s"
-                                                                    : " cm/min");
-    case SpeedKind::jointPercent:
+    if (s.kind == SpeedKind::path) {
+        const char* units[] = {" m/s", " mm/s", " cm/min"};
+        return num(s.value) + units[static_cast<int>(s.unit)];
+    }
+    if (s.kind == SpeedKind::jointPercent) {
         return num(s.value) + " %";
-    case SpeedKind::abbData: {
-        std::string text = s.name;
-        if (!s.predefined && s.hasData) {
-            text += " [" + num(s.data[0]) + "," + num(s.data[1]) + "," + num(s.data[2]) + "," +
-                    num(s.data[3]) + "]";
-        }
-        return text;
     }
-    case SpeedKind::unset:
-    case SpeedKind::other:
-        break;
-    }
-    return "?";
+    return s.name + (!s.predefined && s.hasData ? " " + list(s.data, 4) : "");
 }
 
 std::string describeBlend(const Blend& b) {
+    const char* kuka[] = {"", "C_DIS ", "C_PTP ", "C_VEL ", "C_ORI "};
     switch (b.kind) {
     case BK::stop:
         return b.name.empty() ? "stop" : b.name;
-    case BK::kukaDistance:
-        return "C_DIS " + num(b.value);
-    case BK::kukaPtp:
-        return "C_PTP " + num(b.value);
-    case BK::kukaVelocity:
-        return "C_VEL " + num(b.value);
-    case BK::kukaOrientation:
-        return "C_ORI " + num(b.value);
+    case BK::abbZone:
+        return b.name + (b.predefined ? "" : " " + list(b.data, 7));
     case BK::fanucCnt:
         return "CNT" + num(b.value);
-    case BK::abbZone: {
-        std::string text = b.name;
-        if (!b.predefined) {
-            text += " [";
-            for (int k = 0; k < 7; ++k) {
-                text += (k == 0 ? "" : ",") + num(b.data[k]);
-            }
-            text += "]";
-        }
-        return text;
-    }
     case BK::other:
-        break;
+        return "?";
+    default:
+        return kuka[static_cast<int>(b.kind)] + num(b.value);
     }
-    return "?";
 }
 
 std::string describeReference(const Reference& r) {
     return r.name.empty() ? std::to_string(r.number) : r.name;
 }
 
-// What the target statement says, in a short form written by hand in the cases.
+// What the target statement says, in a short form the cases write by hand.
 std::string describe(const Statement& s) {
+    const std::string seconds = std::to_string(s.seconds);
     switch (s.kind) {
     case StatementKind::motion: {
         const Motion& m = s.motion;
@@ -96,27 +78,20 @@ std::string describe(const Statement& s) {
                describeReference(m.frame) + "; " + describeReference(m.tool);
     }
     case StatementKind::digitalOutput:
-        return s.signal + (s.pulse ? " pulse " + std::to_string(s.seconds).substr(0, 4)
-                                   : (s.state ? " on" : " off"));
+        return s.signal + (s.pulse ? " pulse " + seconds.substr(0, 4) : s.state ? " on" : " off");
     case StatementKind::waitInput:
         return s.signal + (s.state ? " on" : " off");
     case StatementKind::waitTime:
-        return std::to_string(s.seconds).substr(0, 5);
-    case StatementKind::call:
-    case StatementKind::routineStart:
-        return s.name;
+        return seconds.substr(0, 5);
     case StatementKind::pointDeclaration:
         return s.point.name;
     case StatementKind::comment:
         return s.comment;
     case StatementKind::kept:
         return s.text;
-    case StatementKind::blank:
-    case StatementKind::structural:
-    case StatementKind::routineEnd:
-        break;
+    default:
+        return s.name;
     }
-    return "";
 }
 
 // The points every case can use: a Cartesian point of each vendor, a joint
@@ -174,7 +149,7 @@ struct Case {
     const char* outcome; // a disposition, or "refused"
     const char* rule;
     std::vector<std::string> warnings;
-    const char* target; // describe() of the target, "" when not checked
+    std::string target; // describe() of the target, "" when not checked
     std::vector<Statement> before = {};
 };
 
@@ -192,642 +167,181 @@ Statement fanucMove(MotionKind kind, Speed speed, Blend blend, int uf = 3) {
 }
 
 const std::function<void(TranslationOptions&)> none = [](TranslationOptions&) {};
+const std::function<void(TranslationOptions&)> noJointSpeed = [](TranslationOptions& o) {
+    o.jointSpeed = 0;
+};
+const std::function<void(TranslationOptions&)> noConfig = [](TranslationOptions& o) {
+    o.configController = false;
+};
 
-void blendEntry(TranslationOptions& o, const char* text) {
-    BlendPair pair;
-    std::string message;
-    ASSERT_TRUE(parseBlendPair(text, pair, message)) << message;
-    o.blends.push_back(pair);
+std::function<void(TranslationOptions&)> blends(std::vector<const char*> entries) {
+    return [entries](TranslationOptions& o) {
+        for (const char* text : entries) {
+            BlendPair pair;
+            std::string message;
+            ASSERT_TRUE(parseBlendPair(text, pair, message)) << message;
+            o.blends.push_back(pair);
+        }
+    };
+}
+
+std::function<void(TranslationOptions&)> frame(Reference from, Reference to) {
+    return [from, to](TranslationOptions& o) { o.frames.push_back({from, to}); };
+}
+
+const std::function<void(TranslationOptions&)> outputToInput = [](TranslationOptions& o) {
+    o.signals.front().target = "DI[1]";
+};
+
+Statement jointDeclaration() {
+    Point p;
+    p.status = PointStatus::joint;
+    return declaration("XHOME", p);
+}
+
+Statement withBase(Reference base) {
+    return motion(MK::linear, "XP1", pathSpeed(0.25f, PU::metresPerSecond), stop(), base,
+                  number(1));
 }
 
 std::vector<Case> cases() {
-    const Speed mps025 = pathSpeed(0.25f, PU::metresPerSecond);
+    const Speed cp = pathSpeed(0.25f, PU::metresPerSecond);
+    const Speed mm250 = pathSpeed(250, PU::millimetresPerSecond);
+    const std::vector<std::string> conf = {"config-placeholder"};
+    const char* own250 = "speed250 [250,500,5000,1000]";
+    const std::string abbRefs = "; wobjTable; tGripper";
+    // clang-format off
     return {
         // KUKA -> ABB
-        {"LIN to a named point",
-         K::kuka,
-         K::abb,
-         kukaLin(mps025, stop()),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; speed250 [250,500,5000,1000]; fine; wobjTable; tGripper"},
-        {"a TCP speed ABB predefines",
-         K::kuka,
-         K::abb,
-         kukaLin(pathSpeed(0.5f, PU::metresPerSecond), blendOf(BK::kukaDistance, 10)),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; v500; z10; wobjTable; tGripper"},
-        {"C_DIS without a predefined zone",
-         K::kuka,
-         K::abb,
-         kukaLin(mps025, blendOf(BK::kukaDistance, 12)),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; speed250 [250,500,5000,1000]; zone12 [0,12,18,18,1.8,18,1.8]; wobjTable; tGripper"},
-        {"C_DIS 0.3 is z0",
-         K::kuka,
-         K::abb,
-         kukaLin(mps025, blendOf(BK::kukaDistance, 0.3f)),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; speed250 [250,500,5000,1000]; z0; wobjTable; tGripper"},
-        {"CIRC",
-         K::kuka,
-         K::abb,
-         motion(MK::circular, "XP2", mps025, stop(), number(3), number(1), "XP1"),
-         none,
-         "translated",
-         "circular-motion",
-         {"config-placeholder"},
-         "XP1 XP2; speed250 [250,500,5000,1000]; fine; wobjTable; tGripper"},
-        {"PTP % through --joint-speed",
-         K::kuka,
-         K::abb,
-         kukaPtp(50, stop()),
-         none,
-         "approximated",
-         "joint-speed-reference",
-         {"config-placeholder", "joint-speed-approximated"},
-         "XP1; v500; fine; wobjTable; tGripper"},
-        {"PTP % without --joint-speed",
-         K::kuka,
-         K::abb,
-         kukaPtp(50, stop()),
-         [](TranslationOptions& o) { o.jointSpeed = 0; },
-         "refused",
-         "joint-speed-needs-reference",
-         {},
-         ""},
-        {"PTP without --config",
-         K::kuka,
-         K::abb,
-         kukaPtp(50, stop()),
-         [](TranslationOptions& o) { o.configController = false; },
-         "refused",
-         "joint-motion-needs-config",
-         {},
-         ""},
-        {"C_PTP through --blend",
-         K::kuka,
-         K::abb,
-         kukaPtp(100, blendOf(BK::kukaPtp, 50)),
-         [](TranslationOptions& o) { blendEntry(o, "C_PTP50=z20"); },
-         "approximated",
-         "joint-speed-reference",
-         {"config-placeholder", "joint-speed-approximated", "blend-approximated"},
-         "XP1; v1000; z20; wobjTable; tGripper"},
-        {"C_VEL without an entry",
-         K::kuka,
-         K::abb,
-         kukaLin(mps025, blendOf(BK::kukaVelocity, 80)),
-         none,
-         "approximated",
-         "blend-default",
-         {"config-placeholder", "blend-default"},
-         "XP1; speed250 [250,500,5000,1000]; z1; wobjTable; tGripper"},
-        {"base 0 unmapped",
-         K::kuka,
-         K::abb,
-         motion(MK::linear, "XP1", mps025, stop(), number(0), number(1)),
-         none,
-         "refused",
-         "world-frame",
-         {},
-         ""},
-        {"base 0 mapped explicitly",
-         K::kuka,
-         K::abb,
-         motion(MK::linear, "XP1", mps025, stop(), number(0), number(1)),
-         [](TranslationOptions& o) {
-             o.frames.push_back({number(0), named("wobj0")});
-         },
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; speed250 [250,500,5000,1000]; fine; wobj0; tGripper"},
-        {"base missing from --frame",
-         K::kuka,
-         K::abb,
-         motion(MK::linear, "XP1", mps025, stop(), number(5), number(1)),
-         none,
-         "refused",
-         "frame-missing",
-         {},
-         ""},
-        {"tool missing from --tool",
-         K::kuka,
-         K::abb,
-         motion(MK::linear, "XP1", mps025, stop(), number(3), number(2)),
-         none,
-         "refused",
-         "tool-missing",
-         {},
-         ""},
-        {"base never set",
-         K::kuka,
-         K::abb,
-         motion(MK::linear, "XP1", mps025, stop(), Reference{}, number(1)),
-         none,
-         "refused",
-         "frame-unknown",
-         {},
-         ""},
-        {"PTP to axis values, without --config",
-         K::kuka,
-         K::abb,
-         kukaPtp(50, stop(), "JHOME"),
-         [](TranslationOptions& o) { o.configController = false; },
-         "kept",
-         "joint-target",
-         {"joint-target-kept"},
-         ""},
-        {"external axes",
-         K::kuka,
-         K::abb,
-         kukaLin(mps025, stop(), "XRAIL"),
-         none,
-         "kept",
-         "external-axes",
-         {"external-axes-kept"},
-         ""},
-        {"untaught point",
-         K::kuka,
-         K::abb,
-         kukaLin(mps025, stop(), "XNEW"),
-         none,
-         "kept",
-         "point-untaught",
-         {"point-untaught-kept"},
-         ""},
-        {"undeclared point, unmapped tool",
-         K::kuka,
-         K::abb,
-         motion(MK::linear, "XELSE", mps025, stop(), number(3), number(9)),
-         none,
-         "kept",
-         "point-unknown",
-         {"point-unknown-kept"},
-         ""},
-        {"no speed set",
-         K::kuka,
-         K::abb,
-         kukaLin(Speed{}, stop()),
-         none,
-         "kept",
-         "speed-unsupported",
-         {"speed-kept"},
-         ""},
-        {"mapped output",
-         K::kuka,
-         K::abb,
-         output("$OUT[3]", true),
-         none,
-         "translated",
-         "digital-output",
-         {},
-         "doGrip on"},
-        {"unmapped output",
-         K::kuka,
-         K::abb,
-         output("$OUT[4]", true),
-         none,
-         "kept",
-         "signal-unmapped",
-         {"signal-unmapped"},
-         ""},
-        {"output after a blended motion",
-         K::kuka,
-         K::abb,
-         output("$OUT[3]", false),
-         none,
-         "approximated",
-         "io-near-blend",
-         {"io-near-blend"},
-         "doGrip off",
-         {kukaLin(mps025, blendOf(BK::kukaDistance, 10)), commentOf("between")}},
-        {"output after a stop",
-         K::kuka,
-         K::abb,
-         output("$OUT[3]", false),
-         none,
-         "translated",
-         "digital-output",
-         {},
-         "doGrip off",
-         {kukaLin(mps025, stop())}},
-        {"pulse",
-         K::kuka,
-         K::abb,
-         output("$OUT[3]", true, true, 0.5),
-         none,
-         "translated",
-         "digital-output",
-         {},
-         "doGrip pulse 0.50"},
-        {"pulse of the low level",
-         K::kuka,
-         K::abb,
-         output("$OUT[3]", false, true, 0.5),
-         none,
-         "kept",
-         "pulse-length-unknown",
-         {"pulse-kept"},
-         ""},
-        {"output mapped onto an input",
-         K::kuka,
-         K::abb,
-         output("$OUT[3]", true),
-         [](TranslationOptions& o) { o.signals.front().target = "DI[1]"; },
-         "refused",
-         "signal-mismatch",
-         {},
-         ""},
-        {"wait for an input",
-         K::kuka,
-         K::abb,
-         waitInput("$IN[2]", true),
-         none,
-         "translated",
-         "wait-input",
-         {},
-         "diPart on"},
-        {"wait time",
-         K::kuka,
-         K::abb,
-         waitTime(0.125),
-         none,
-         "translated",
-         "wait-time",
-         {},
-         "0.125"},
-        {"comment",
-         K::kuka,
-         K::abb,
-         commentOf("approach"),
-         none,
-         "translated",
-         "comment",
-         {},
-         "approach"},
-        {"a branch the reader kept",
-         K::kuka,
-         K::abb,
-         kept("IF $IN[1] THEN", WarningCode::logicKept, 7),
-         none,
-         "kept",
-         "kept-construct",
-         {"logic-kept"},
-         "IF $IN[1] THEN"},
-        {"call",
-         K::kuka,
-         K::abb,
-         named(StatementKind::call, "pick_part"),
-         none,
-         "translated",
-         "call",
-         {},
-         "pick_part"},
-        {"point declaration",
-         K::kuka,
-         K::abb,
-         declaration("XP1", point(K::kuka, {1, 2, 3, 0, 0, 0}, "XP1", "S 2, T 10")),
-         none,
-         "translated",
-         "point-declaration",
-         {"config-placeholder"},
-         "XP1"},
-        {"joint target declaration",
-         K::kuka,
-         K::abb,
-         [] {
-             Point p;
-             p.status = PointStatus::joint;
-             return declaration("XHOME", p);
-         }(),
-         none,
-         "kept",
-         "joint-target",
-         {"joint-target-kept"},
-         ""},
+        {"LIN to a named point", K::kuka, K::abb, kukaLin(cp, stop()), none,
+         "translated", "linear-motion", conf, "XP1; " + std::string(own250) + "; fine" + abbRefs},
+        {"a TCP speed ABB predefines", K::kuka, K::abb, kukaLin(pathSpeed(0.5f, PU::metresPerSecond),
+         blendOf(BK::kukaDistance, 10)), none, "translated", "linear-motion", conf, "XP1; v500; z10" + abbRefs},
+        {"C_DIS without a predefined zone", K::kuka, K::abb, kukaLin(cp, blendOf(BK::kukaDistance, 12)), none,
+         "translated", "linear-motion", conf, "XP1; " + std::string(own250) + "; zone12 [0,12,18,18,1.8,18,1.8]" + abbRefs},
+        {"C_DIS 0.3 is z0", K::kuka, K::abb, kukaLin(cp, blendOf(BK::kukaDistance, 0.3f)), none,
+         "translated", "linear-motion", conf, "XP1; " + std::string(own250) + "; z0" + abbRefs},
+        {"CIRC", K::kuka, K::abb, motion(MK::circular, "XP2", cp, stop(), number(3), number(1), "XP1"), none,
+         "translated", "circular-motion", conf, "XP1 XP2; " + std::string(own250) + "; fine" + abbRefs},
+        {"PTP % through --joint-speed", K::kuka, K::abb, kukaPtp(50, stop()), none,
+         "approximated", "joint-speed-reference", {"config-placeholder", "joint-speed-approximated"}, "XP1; v500; fine" + abbRefs},
+        {"PTP % without --joint-speed", K::kuka, K::abb, kukaPtp(50, stop()), noJointSpeed,
+         "refused", "joint-speed-needs-reference", {}, ""},
+        {"PTP without --config", K::kuka, K::abb, kukaPtp(50, stop()), noConfig,
+         "refused", "joint-motion-needs-config", {}, ""},
+        {"C_PTP through --blend", K::kuka, K::abb, kukaPtp(100, blendOf(BK::kukaPtp, 50)), blends({"C_PTP50=z20"}),
+         "approximated", "joint-speed-reference", {"config-placeholder", "joint-speed-approximated", "blend-approximated"},
+         "XP1; v1000; z20" + abbRefs},
+        {"C_VEL without an entry", K::kuka, K::abb, kukaLin(cp, blendOf(BK::kukaVelocity, 80)), none,
+         "approximated", "blend-default", {"config-placeholder", "blend-default"}, "XP1; " + std::string(own250) + "; z1" + abbRefs},
+        {"base 0 unmapped", K::kuka, K::abb, withBase(number(0)), none, "refused", "world-frame", {}, ""},
+        {"base 0 mapped explicitly", K::kuka, K::abb, withBase(number(0)), frame(number(0), named("wobj0")),
+         "translated", "linear-motion", conf, "XP1; " + std::string(own250) + "; fine; wobj0; tGripper"},
+        {"base missing from --frame", K::kuka, K::abb, withBase(number(5)), none, "refused", "frame-missing", {}, ""},
+        {"tool missing from --tool", K::kuka, K::abb, motion(MK::linear, "XP1", cp, stop(), number(3), number(2)), none,
+         "refused", "tool-missing", {}, ""},
+        {"base never set", K::kuka, K::abb, withBase(Reference{}), none, "refused", "frame-unknown", {}, ""},
+        {"PTP to axis values, without --config", K::kuka, K::abb, kukaPtp(50, stop(), "JHOME"), noConfig,
+         "kept", "joint-target", {"joint-target-kept"}, ""},
+        {"external axes", K::kuka, K::abb, kukaLin(cp, stop(), "XRAIL"), none, "kept", "external-axes", {"external-axes-kept"}, ""},
+        {"untaught point", K::kuka, K::abb, kukaLin(cp, stop(), "XNEW"), none, "kept", "point-untaught", {"point-untaught-kept"}, ""},
+        {"undeclared point, unmapped tool", K::kuka, K::abb, motion(MK::linear, "XELSE", cp, stop(), number(3), number(9)), none,
+         "kept", "point-unknown", {"point-unknown-kept"}, ""},
+        {"no speed set", K::kuka, K::abb, kukaLin(Speed{}, stop()), none, "kept", "speed-unsupported", {"speed-kept"}, ""},
+        {"mapped output", K::kuka, K::abb, output("$OUT[3]", true), none, "translated", "digital-output", {}, "doGrip on"},
+        {"unmapped output", K::kuka, K::abb, output("$OUT[4]", true), none, "kept", "signal-unmapped", {"signal-unmapped"}, ""},
+        {"output after a blended motion", K::kuka, K::abb, output("$OUT[3]", false), none,
+         "approximated", "io-near-blend", {"io-near-blend"}, "doGrip off",
+         {kukaLin(cp, blendOf(BK::kukaDistance, 10)), commentOf("between")}},
+        {"output after a stop", K::kuka, K::abb, output("$OUT[3]", false), none,
+         "translated", "digital-output", {}, "doGrip off", {kukaLin(cp, stop())}},
+        {"pulse", K::kuka, K::abb, output("$OUT[3]", true, true, 0.5), none, "translated", "digital-output", {}, "doGrip pulse 0.50"},
+        {"pulse of the low level", K::kuka, K::abb, output("$OUT[3]", false, true, 0.5), none,
+         "kept", "pulse-length-unknown", {"pulse-kept"}, ""},
+        {"output mapped onto an input", K::kuka, K::abb, output("$OUT[3]", true), outputToInput, "refused", "signal-mismatch", {}, ""},
+        {"wait for an input", K::kuka, K::abb, waitInput("$IN[2]", true), none, "translated", "wait-input", {}, "diPart on"},
+        {"wait time", K::kuka, K::abb, waitTime(0.125), none, "translated", "wait-time", {}, "0.125"},
+        {"comment", K::kuka, K::abb, commentOf("approach"), none, "translated", "comment", {}, "approach"},
+        {"a branch the reader kept", K::kuka, K::abb, kept("IF $IN[1] THEN", WarningCode::logicKept, 7), none,
+         "kept", "kept-construct", {"logic-kept"}, "IF $IN[1] THEN"},
+        {"call", K::kuka, K::abb, named(StatementKind::call, "pick_part"), none, "translated", "call", {}, "pick_part"},
+        {"point declaration", K::kuka, K::abb, declaration("XP1", point(K::kuka, {1, 2, 3, 0, 0, 0}, "XP1", "S 2, T 10")), none,
+         "translated", "point-declaration", conf, "XP1"},
+        {"joint target declaration", K::kuka, K::abb, jointDeclaration(), none, "kept", "joint-target", {"joint-target-kept"}, ""},
         // KUKA -> FANUC
-        {"m/s to mm/sec",
-         K::kuka,
-         K::fanuc,
-         kukaLin(mps025, stop()),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; 250 mm/s; stop; 3; 1"},
-        {"m/s to cm/min",
-         K::kuka,
-         K::fanuc,
-         kukaLin(pathSpeed(0.2505f, PU::metresPerSecond), stop()),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; 1503 cm/min; stop; 3; 1"},
-        {"m/s rounded",
-         K::kuka,
-         K::fanuc,
-         kukaLin(pathSpeed(0.12345f, PU::metresPerSecond), stop()),
-         none,
-         "approximated",
-         "path-speed-rounded",
-         {"config-placeholder", "path-speed-rounded"},
-         "XP1; 123 mm/s; stop; 3; 1"},
-        {"% to %",
-         K::kuka,
-         K::fanuc,
-         kukaPtp(50, stop()),
-         none,
-         "translated",
-         "joint-motion-cartesian",
-         {"config-placeholder"},
-         "XP1; 50 %; stop; 3; 1"},
-        {"% rounded",
-         K::kuka,
-         K::fanuc,
-         kukaPtp(33.4f, stop()),
-         none,
-         "approximated",
-         "joint-speed-percent-rounded",
-         {"config-placeholder", "joint-speed-rounded"},
-         "XP1; 33 %; stop; 3; 1"},
-        {"C_DIS matched by millimetres",
-         K::kuka,
-         K::fanuc,
-         kukaLin(mps025, blendOf(BK::kukaDistance, 10)),
-         [](TranslationOptions& o) {
-             blendEntry(o, "CNT100=z50");
-             blendEntry(o, "z10=CNT30");
-         },
-         "approximated",
-         "blend-map",
-         {"config-placeholder", "blend-approximated"},
+        {"m/s to mm/sec", K::kuka, K::fanuc, kukaLin(cp, stop()), none, "translated", "linear-motion", conf, "XP1; 250 mm/s; stop; 3; 1"},
+        {"m/s to cm/min", K::kuka, K::fanuc, kukaLin(pathSpeed(0.2505f, PU::metresPerSecond), stop()), none,
+         "translated", "linear-motion", conf, "XP1; 1503 cm/min; stop; 3; 1"},
+        {"m/s rounded", K::kuka, K::fanuc, kukaLin(pathSpeed(0.12345f, PU::metresPerSecond), stop()), none,
+         "approximated", "path-speed-rounded", {"config-placeholder", "path-speed-rounded"}, "XP1; 123 mm/s; stop; 3; 1"},
+        {"% to %", K::kuka, K::fanuc, kukaPtp(50, stop()), none, "translated", "joint-motion-cartesian", conf, "XP1; 50 %; stop; 3; 1"},
+        {"% rounded", K::kuka, K::fanuc, kukaPtp(33.4f, stop()), none,
+         "approximated", "joint-speed-percent-rounded", {"config-placeholder", "joint-speed-rounded"}, "XP1; 33 %; stop; 3; 1"},
+        {"C_DIS matched by millimetres", K::kuka, K::fanuc, kukaLin(cp, blendOf(BK::kukaDistance, 10)),
+         blends({"CNT100=z50", "z10=CNT30"}), "approximated", "blend-map", {"config-placeholder", "blend-approximated"},
          "XP1; 250 mm/s; CNT30; 3; 1"},
-        {"C_DIS without an entry",
-         K::kuka,
-         K::fanuc,
-         kukaLin(mps025, blendOf(BK::kukaDistance, 10)),
-         none,
-         "approximated",
-         "blend-default",
-         {"config-placeholder", "blend-default"},
-         "XP1; 250 mm/s; CNT1; 3; 1"},
-        {"pulse rounded to tenths",
-         K::kuka,
-         K::fanuc,
-         output("$OUT[3]", true, true, 0.26),
-         none,
-         "approximated",
-         "pulse-rounded",
-         {"pulse-rounded"},
-         "DO[3] pulse 0.30"},
-        {"wait rounded to hundredths",
-         K::kuka,
-         K::fanuc,
-         waitTime(0.123),
-         none,
-         "approximated",
-         "wait-time-rounded",
-         {"wait-rounded"},
-         "0.120"},
-        {"declaration for FANUC",
-         K::kuka,
-         K::fanuc,
-         declaration("XP1", point(K::kuka, {1, 2, 3, 0, 0, 0}, "XP1")),
-         none,
-         "structural",
-         "point-with-motion",
-         {},
-         "XP1"},
-        {"a long routine name",
-         K::kuka,
-         K::fanuc,
-         named(StatementKind::routineStart, "pick_part"),
-         none,
-         "structural",
-         "routine",
-         {"name-adapted"},
-         "PICK_PAR"},
+        {"C_DIS without an entry", K::kuka, K::fanuc, kukaLin(cp, blendOf(BK::kukaDistance, 10)), none,
+         "approximated", "blend-default", {"config-placeholder", "blend-default"}, "XP1; 250 mm/s; CNT1; 3; 1"},
+        {"pulse rounded to tenths", K::kuka, K::fanuc, output("$OUT[3]", true, true, 0.26), none,
+         "approximated", "pulse-rounded", {"pulse-rounded"}, "DO[3] pulse 0.30"},
+        {"wait rounded to hundredths", K::kuka, K::fanuc, waitTime(0.123), none,
+         "approximated", "wait-time-rounded", {"wait-rounded"}, "0.120"},
+        {"declaration for FANUC", K::kuka, K::fanuc, declaration("XP1", point(K::kuka, {1, 2, 3, 0, 0, 0}, "XP1")), none,
+         "structural", "point-with-motion", {}, "XP1"},
+        {"a long routine name", K::kuka, K::fanuc, named(StatementKind::routineStart, "pick_part"), none,
+         "structural", "routine", {"name-adapted"}, "PICK_PAR"},
         // ABB -> KUKA
-        {"MoveL v500 z10",
-         K::abb,
-         K::kuka,
-         abbMove(MK::linear, abbSpeed("v500"), abbZone("z10")),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "p10; 0.5 m/s; C_DIS 10; 3; 1"},
-        {"own speeddata",
-         K::abb,
-         K::kuka,
-         abbMove(MK::linear, abbSpeed("vGlue", {333, 200, 5000, 1000}), abbZone("fine")),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "p10; 0.333 m/s; stop; 3; 1"},
-        {"vmax on a path",
-         K::abb,
-         K::kuka,
-         abbMove(MK::linear, abbSpeed("vmax"), abbZone("z10")),
-         none,
-         "kept",
-         "speed-unsupported",
-         {"speed-kept"},
-         ""},
-        {"MoveJ through --joint-speed",
-         K::abb,
-         K::kuka,
-         abbMove(MK::joint, abbSpeed("v1000"), abbZone("z50")),
-         [](TranslationOptions& o) { o.jointSpeed = 2000; },
-         "approximated",
-         "joint-speed-reference",
-         {"config-placeholder", "joint-speed-approximated"},
-         "p10; 50 %; C_DIS 50; 3; 1"},
-        {"own zone with finep",
-         K::abb,
-         K::kuka,
-         abbMove(MK::linear, abbSpeed("v500"), abbZone("zStop", {1, 10, 15, 15, 1.5f, 15, 1.5f})),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "p10; 0.5 m/s; stop; 3; 1"},
-        {"undeclared zonedata",
-         K::abb,
-         K::kuka,
-         abbMove(MK::linear, abbSpeed("v500"), abbZone("zMine")),
-         none,
-         "kept",
-         "blend-unsupported",
-         {"blend-kept"},
-         ""},
-        {"wobj0 unmapped",
-         K::abb,
-         K::kuka,
-         abbMove(MK::linear, abbSpeed("v500"), abbZone("fine"), "WOBJ0"),
-         none,
-         "refused",
-         "world-frame",
-         {},
-         ""},
-        {"main becomes the program's DEF",
-         K::abb,
-         K::kuka,
-         named(StatementKind::routineStart, "main", true),
-         none,
-         "structural",
-         "routine",
-         {"name-adapted"},
-         "Weld"},
+        {"MoveL v500 z10", K::abb, K::kuka, abbMove(MK::linear, abbSpeed("v500"), abbZone("z10")), none,
+         "translated", "linear-motion", conf, "p10; 0.5 m/s; C_DIS 10; 3; 1"},
+        {"own speeddata", K::abb, K::kuka, abbMove(MK::linear, abbSpeed("vGlue", {333, 200, 5000, 1000}), abbZone("fine")), none,
+         "translated", "linear-motion", conf, "p10; 0.333 m/s; stop; 3; 1"},
+        {"vmax on a path", K::abb, K::kuka, abbMove(MK::linear, abbSpeed("vmax"), abbZone("z10")), none,
+         "kept", "speed-unsupported", {"speed-kept"}, ""},
+        {"MoveJ through --joint-speed", K::abb, K::kuka, abbMove(MK::joint, abbSpeed("v1000"), abbZone("z50")),
+         [](TranslationOptions& o) { o.jointSpeed = 2000; }, "approximated", "joint-speed-reference",
+         {"config-placeholder", "joint-speed-approximated"}, "p10; 50 %; C_DIS 50; 3; 1"},
+        {"own zone with finep", K::abb, K::kuka, abbMove(MK::linear, abbSpeed("v500"), abbZone("zStop", {1, 10, 15, 15, 1.5f, 15, 1.5f})),
+         none, "translated", "linear-motion", conf, "p10; 0.5 m/s; stop; 3; 1"},
+        {"undeclared zonedata", K::abb, K::kuka, abbMove(MK::linear, abbSpeed("v500"), abbZone("zMine")), none,
+         "kept", "blend-unsupported", {"blend-kept"}, ""},
+        {"wobj0 unmapped", K::abb, K::kuka, abbMove(MK::linear, abbSpeed("v500"), abbZone("fine"), "WOBJ0"), none,
+         "refused", "world-frame", {}, ""},
+        {"main becomes the program's DEF", K::abb, K::kuka, named(StatementKind::routineStart, "main", true), none,
+         "structural", "routine", {"name-adapted"}, "Weld"},
         // ABB -> FANUC
-        {"MoveJ v1000 at 1000 mm/s",
-         K::abb,
-         K::fanuc,
-         abbMove(MK::joint, abbSpeed("v1000"), abbZone("z50")),
-         [](TranslationOptions& o) { blendEntry(o, "C_DIS50=CNT40"); },
-         "approximated",
-         "joint-speed-reference",
-         {"config-placeholder", "joint-speed-approximated", "blend-approximated"},
-         "p10; 100 %; CNT40; 3; 1"},
+        {"MoveJ v1000 at 1000 mm/s", K::abb, K::fanuc, abbMove(MK::joint, abbSpeed("v1000"), abbZone("z50")),
+         blends({"C_DIS50=CNT40"}), "approximated", "joint-speed-reference",
+         {"config-placeholder", "joint-speed-approximated", "blend-approximated"}, "p10; 100 %; CNT40; 3; 1"},
         // FANUC -> KUKA
-        {"mm/sec to m/s",
-         K::fanuc,
-         K::kuka,
-         fanucMove(MK::linear, pathSpeed(250, PU::millimetresPerSecond), stop()),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "APPROACH; 0.25 m/s; stop; 3; 1"},
-        {"cm/min to m/s",
-         K::fanuc,
-         K::kuka,
-         fanucMove(MK::linear, pathSpeed(100, PU::centimetresPerMinute), stop()),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "APPROACH; 0.016666668 m/s; stop; 3; 1"},
-        {"CNT to C_PTP on a joint move",
-         K::fanuc,
-         K::kuka,
-         fanucMove(MK::joint, percent(50), blendOf(BK::fanucCnt, 50)),
-         [](TranslationOptions& o) { blendEntry(o, "CNT50=C_PTP30"); },
-         "approximated",
-         "blend-map",
-         {"config-placeholder", "blend-approximated"},
+        {"mm/sec to m/s", K::fanuc, K::kuka, fanucMove(MK::linear, mm250, stop()), none,
+         "translated", "linear-motion", conf, "APPROACH; 0.25 m/s; stop; 3; 1"},
+        {"cm/min to m/s", K::fanuc, K::kuka, fanucMove(MK::linear, pathSpeed(100, PU::centimetresPerMinute), stop()), none,
+         "translated", "linear-motion", conf, "APPROACH; 0.016666668 m/s; stop; 3; 1"},
+        {"CNT to C_PTP on a joint move", K::fanuc, K::kuka, fanucMove(MK::joint, percent(50), blendOf(BK::fanucCnt, 50)),
+         blends({"CNT50=C_PTP30"}), "approximated", "blend-map", {"config-placeholder", "blend-approximated"},
          "APPROACH; 50 %; C_PTP 30; 3; 1"},
-        {"C_VEL does not fit a joint move",
-         K::fanuc,
-         K::kuka,
-         fanucMove(MK::joint, percent(50), blendOf(BK::fanucCnt, 50)),
-         [](TranslationOptions& o) { blendEntry(o, "CNT50=C_VEL30"); },
-         "approximated",
-         "blend-default",
-         {"config-placeholder", "blend-default"},
+        {"C_VEL does not fit a joint move", K::fanuc, K::kuka, fanucMove(MK::joint, percent(50), blendOf(BK::fanucCnt, 50)),
+         blends({"CNT50=C_VEL30"}), "approximated", "blend-default", {"config-placeholder", "blend-default"},
          "APPROACH; 50 %; C_DIS 1; 3; 1"},
-        {"UF 0 mapped explicitly",
-         K::fanuc,
-         K::kuka,
-         fanucMove(MK::linear, pathSpeed(250, PU::millimetresPerSecond), stop(), 0),
-         [](TranslationOptions& o) {
-             o.frames.push_back({number(0), number(0)});
-         },
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "APPROACH; 0.25 m/s; stop; 0; 1"},
-        {"UF 0 unmapped",
-         K::fanuc,
-         K::kuka,
-         fanucMove(MK::linear, pathSpeed(250, PU::millimetresPerSecond), stop(), 0),
-         none,
-         "refused",
-         "world-frame",
-         {},
-         ""},
-        {"pulse without a length",
-         K::fanuc,
-         K::kuka,
-         output("DO[3]", true, true),
-         none,
-         "kept",
-         "pulse-length-unknown",
-         {"pulse-kept"},
-         ""},
+        {"UF 0 mapped explicitly", K::fanuc, K::kuka, fanucMove(MK::linear, mm250, stop(), 0), frame(number(0), number(0)),
+         "translated", "linear-motion", conf, "APPROACH; 0.25 m/s; stop; 0; 1"},
+        {"UF 0 unmapped", K::fanuc, K::kuka, fanucMove(MK::linear, mm250, stop(), 0), none, "refused", "world-frame", {}, ""},
+        {"pulse without a length", K::fanuc, K::kuka, output("DO[3]", true, true), none, "kept", "pulse-length-unknown", {"pulse-kept"}, ""},
         // FANUC -> ABB
-        {"CNT100 through --blend",
-         K::fanuc,
-         K::abb,
-         fanucMove(MK::linear, pathSpeed(250, PU::millimetresPerSecond),
-                   blendOf(BK::fanucCnt, 100)),
-         [](TranslationOptions& o) { blendEntry(o, "CNT100=z50"); },
-         "approximated",
-         "blend-map",
-         {"config-placeholder", "blend-approximated"},
-         "APPROACH; speed250 [250,500,5000,1000]; z50; wobjTable; tGripper"},
-        {"J % through --joint-speed",
-         K::fanuc,
-         K::abb,
-         fanucMove(MK::joint, percent(37), stop()),
-         none,
-         "approximated",
-         "joint-speed-reference",
-         {"config-placeholder", "joint-speed-approximated"},
-         "APPROACH; speed370 [370,500,5000,1000]; fine; wobjTable; tGripper"},
+        {"CNT100 through --blend", K::fanuc, K::abb, fanucMove(MK::linear, mm250, blendOf(BK::fanucCnt, 100)), blends({"CNT100=z50"}),
+         "approximated", "blend-map", {"config-placeholder", "blend-approximated"}, "APPROACH; " + std::string(own250) + "; z50" + abbRefs},
+        {"J % through --joint-speed", K::fanuc, K::abb, fanucMove(MK::joint, percent(37), stop()), none,
+         "approximated", "joint-speed-reference", {"config-placeholder", "joint-speed-approximated"},
+         "APPROACH; speed370 [370,500,5000,1000]; fine" + abbRefs},
         // the same vendor: the identity where it translates
-        {"KUKA to KUKA",
-         K::kuka,
-         K::kuka,
-         motion(MK::linear, "XP1", mps025, blendOf(BK::kukaVelocity, 80), number(7), number(4)),
-         none,
-         "translated",
-         "linear-motion",
-         {"config-placeholder"},
-         "XP1; 0.25 m/s; C_VEL 80; 7; 4"},
-        {"KUKA to KUKA, PTP without --config",
-         K::kuka,
-         K::kuka,
-         kukaPtp(50, stop()),
-         [](TranslationOptions& o) { o.configController = false; },
-         "refused",
-         "joint-motion-needs-config",
-         {},
-         ""},
-        {"ABB to ABB needs no joint speed",
-         K::abb,
-         K::abb,
-         abbMove(MK::joint, abbSpeed("v1000"), abbZone("z50")),
-         [](TranslationOptions& o) { o.jointSpeed = 0; },
-         "translated",
-         "joint-motion-cartesian",
-         {"config-placeholder"},
-         "p10; v1000; z50; wobjTable; tGripper"},
-        {"FANUC to FANUC, unmapped signal",
-         K::fanuc,
-         K::fanuc,
-         output("DO[9]", true),
-         none,
-         "translated",
-         "digital-output",
-         {},
-         "DO[9] on"},
+        {"KUKA to KUKA", K::kuka, K::kuka, motion(MK::linear, "XP1", cp, blendOf(BK::kukaVelocity, 80), number(7), number(4)), none,
+         "translated", "linear-motion", conf, "XP1; 0.25 m/s; C_VEL 80; 7; 4"},
+        {"KUKA to KUKA, PTP without --config", K::kuka, K::kuka, kukaPtp(50, stop()), noConfig, "refused", "joint-motion-needs-config", {}, ""},
+        {"ABB to ABB needs no joint speed", K::abb, K::abb, abbMove(MK::joint, abbSpeed("v1000"), abbZone("z50")), noJointSpeed,
+         "translated", "joint-motion-cartesian", conf, "p10; v1000; z50" + abbRefs},
+        {"FANUC to FANUC, unmapped signal", K::fanuc, K::fanuc, output("DO[9]", true), none, "translated", "digital-output", {}, "DO[9] on"},
     };
+    // clang-format on
 }
 
 std::string outcomeOf(const StatementOutcome& out) {
@@ -864,7 +378,7 @@ TEST(StatementRules, EachCaseGetsItsRuleWarningsAndTarget) {
         } else {
             EXPECT_FALSE(out.refusal.empty());
         }
-        if (c.target[0] != '\0') {
+        if (!c.target.empty()) {
             EXPECT_EQ(describe(out.target), c.target);
         }
     }
