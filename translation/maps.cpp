@@ -1,5 +1,6 @@
 #include "translation/maps.h"
 
+#include "translation/abb_data.h"
 #include "translation/names.h"
 
 #include <charconv>
@@ -291,8 +292,22 @@ bool parseBlendWord(std::string_view word, BlendWord& out, std::string& message)
 bool parseBlendPair(std::string_view text, BlendPair& out, std::string& message) {
     std::string_view left;
     std::string_view right;
-    return splitPair(text, left, right, message) && parseBlendWord(left, out.source, message) &&
-           parseBlendWord(right, out.target, message);
+    if (!splitPair(text, left, right, message) || !parseBlendWord(left, out.source, message) ||
+        !parseBlendWord(right, out.target, message)) {
+        return false;
+    }
+    // Entries that could never apply are refused rather than ignored.
+    if (out.source.anyVendor) {
+        message = "a stop always becomes a stop: '" + std::string(left) + "' cannot be a key";
+        return false;
+    }
+    if (out.target.vendor == Vendor::abb && !out.target.anyVendor &&
+        findAbbZone(out.target.blend.name) == nullptr) {
+        message = "expected fine or a predefined zone z0 to z200 as an ABB target, not '" +
+                  std::string(right) + "' (an own zonedata's values are not known)";
+        return false;
+    }
+    return true;
 }
 
 namespace {

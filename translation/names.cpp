@@ -105,7 +105,7 @@ std::string adaptName(Vendor target, NameKind kind, std::string_view source) {
         name += isNameByte(c) ? c : '_';
     }
     if (!isFanucComment(target, kind) && (name.empty() || !isLetter(name[0]))) {
-        name.insert(0, "N");
+        name.insert(name.begin(), 'N');
     }
     if (target == Vendor::fanuc && kind != NameKind::point) {
         name = folded(name);
@@ -135,7 +135,8 @@ const std::string& assignName(NameTable& table, NameKind kind, std::string_view 
     std::string name = base;
     const std::size_t limit = nameLimit(table.target, kind);
     for (int n = 2; !available(table, kind, name); ++n) {
-        const std::string suffix = "_" + std::to_string(n);
+        std::string suffix(1, '_');
+        suffix += std::to_string(n);
         name = base.substr(0, std::min(base.size(), limit - suffix.size())) + suffix;
     }
     reserveName(table, kind, name);

@@ -92,7 +92,9 @@ bool comment(FanucProgramWriter& w, std::string_view text, TargetPlace& place,
     do {
         const std::size_t cut = commentCut(rest);
         TargetPlace at;
-        if (!mn(w, "!" + std::string(rest.substr(0, cut)), false, at, generated)) {
+        std::string line = "!";
+        line += rest.substr(0, cut);
+        if (!mn(w, line, false, at, generated)) {
             return false;
         }
         if (first) {

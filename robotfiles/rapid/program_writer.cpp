@@ -31,7 +31,8 @@ bool fail(RapidProgramWriter& w, std::string message) {
 std::string values(const float* v, int count) {
     std::string text;
     for (int k = 0; k < count; ++k) {
-        text += (k == 0 ? "" : ",") + plainDecimal(v[k]);
+        text += k == 0 ? "" : ",";
+        text += plainDecimal(v[k]);
     }
     return text;
 }

@@ -207,6 +207,10 @@ TEST(Maps, BlendWordsOfEachVendor) {
     EXPECT_EQ(pair.source.vendor, K::fanuc);
     EXPECT_EQ(pair.target.vendor, K::kuka);
     EXPECT_FALSE(parseBlendPair("CNT50", pair, message));
+    // Entries that could never apply.
+    EXPECT_FALSE(parseBlendPair("FINE=CNT10", pair, message));
+    EXPECT_FALSE(parseBlendPair("CNT50=zMine", pair, message));
+    EXPECT_TRUE(parseBlendPair("zMine=CNT50", pair, message));
 }
 
 TEST(RuleTable, EveryRuleOnceInOrderWithAWarningWhereItsOutcomeNeedsOne) {

@@ -28,7 +28,8 @@ std::string num(float v) {
 std::string list(const float* v, int count) {
     std::string text;
     for (int k = 0; k < count; ++k) {
-        text += (k == 0 ? "[" : ",") + num(v[k]);
+        text += k == 0 ? "[" : ",";
+        text += num(v[k]);
     }
     return text + "]";
 }
