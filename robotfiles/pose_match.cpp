@@ -44,7 +44,7 @@ bool sameExtra(const PoseRecord& a, const PoseRecord& b) {
         return false;
     }
     for (std::size_t k = 0; k < a.extra.size(); ++k) {
-        if (a.extra[k].key != b.extra[k].key || a.extra[k].json != b.extra[k].json) {
+        if (a.extra[k].key != b.extra[k].key || !(a.extra[k].value == b.extra[k].value)) {
             return false;
         }
     }

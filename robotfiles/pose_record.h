@@ -32,12 +32,37 @@ struct PoseMember {
     ByteRange text;
 };
 
-// Vendor data carried along, its value already written as JSON text:
-// 6, "N U T, 0, 0, 0", [1,0,0,0], true.
+// A value of the vendor's data carried along with a pose (KUKA's S and T,
+// ABB's robconf, FANUC's CONFIG), as the file holds it: a number, a whole
+// number, a word, a truth value, nothing (a FANUC axis never taught) or a
+// list of values. Typed, so that each output writes it in its own form.
+enum class ExtraKind { number, integer, text, truth, none, list };
+
+struct ExtraValue {
+    ExtraKind kind = ExtraKind::none;
+    float number = 0.0f;           // number: as read, rounded once to float
+    std::string text;              // integer: its decimal digits; text: the word
+    bool truth = false;            // truth
+    std::vector<ExtraValue> items; // list
+};
+
+// Two values are the same when the file holds the same: numbers compare by
+// their bits, so that 0 and -0, which a file tells apart, differ.
+bool operator==(const ExtraValue& a, const ExtraValue& b);
+
 struct ExtraItem {
     std::string key;
-    std::string json;
+    ExtraValue value;
 };
+
+// Setters that keep what a reused value has allocated.
+void setExtraNumber(ExtraValue& value, float number);
+void setExtraInteger(ExtraValue& value, std::string_view digits); // leading zeros dropped
+void setExtraText(ExtraValue& value, std::string_view text);
+void setExtraTruth(ExtraValue& value, bool truth);
+void setExtraNone(ExtraValue& value);
+// Makes value a list of count values, to be set one by one.
+std::vector<ExtraValue>& setExtraList(ExtraValue& value, std::size_t count);
 
 struct PoseRecord {
     Vendor vendor = Vendor::kuka;

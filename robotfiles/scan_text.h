@@ -35,14 +35,3 @@ bool readNumberAt(std::string_view text, std::size_t pos, float& value, std::siz
 // The shortest decimal that reads back to the same float, or double.
 std::string shortestFloat(float value);
 std::string shortestDouble(double value);
-
-// A JSON string literal, quotes included, for bytes of any encoding: valid
-// UTF-8 passes through, control characters are escaped, and every byte that
-// is not part of valid UTF-8 becomes U+FFFD.
-std::string jsonQuoted(std::string_view bytes);
-
-// Text for an XML document (an SVG's labels and titles): the five special
-// characters as entities, a tab as a blank, every other control character
-// and every byte that is not part of valid UTF-8 as U+FFFD, so that the
-// document stays well-formed.
-std::string xmlEscaped(std::string_view bytes);

@@ -3,6 +3,7 @@
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/fit_pairs.h"
 #include "cli/output/calibration_output.h"
+#include "cli/output/json_writer.h"
 #include "cli/output/messages.h"
 #include "robotfiles/scan_text.h"
 
@@ -56,60 +57,34 @@ std::string figuresText(const std::vector<FitPair>& pairs, const RigidFit& fit) 
     return text;
 }
 
-std::string jsonText(const std::vector<FitPair>& pairs, const RigidFit& fit,
-                     const std::vector<const Notation*>& notations, const FitOptions& options) {
-    JsonText json;
-    jsonOpen(json, '{');
-    jsonKey(json, "command");
-    jsonString(json, "fit");
-    jsonFrame(json, notations, fit.frame);
-    jsonKey(json, "rms_mm");
-    jsonNumber(json, fit.rms);
-    jsonKey(json, "mean_mm");
-    jsonNumber(json, fit.mean);
-    jsonKey(json, "max_mm");
-    jsonNumber(json, fit.max);
-    jsonKey(json, "worst");
-    jsonString(json, pairs[fit.worst].name);
-    jsonKey(json, "mirrored");
-    jsonBool(json, fit.mirrored);
-    jsonKey(json, "max_error_mm");
-    if (options.maxErrorMm) {
-        jsonNumber(json, *options.maxErrorMm);
-    } else {
-        json.text += "null";
-    }
-    jsonKey(json, "over_max_error");
-    jsonOpen(json, '[');
+std::string fitJson(const std::vector<FitPair>& pairs, const RigidFit& fit,
+                    const std::vector<const Notation*>& notations, const FitOptions& options) {
+    nlohmann::ordered_json json;
+    json["command"] = "fit";
+    addFrameJson(json, notations, fit.frame);
+    json["rms_mm"] = fit.rms;
+    json["mean_mm"] = fit.mean;
+    json["max_mm"] = fit.max;
+    json["worst"] = pairs[fit.worst].name;
+    json["mirrored"] = fit.mirrored;
+    json["max_error_mm"] =
+        options.maxErrorMm ? nlohmann::ordered_json(*options.maxErrorMm) : nullptr;
+    json["over_max_error"] = nlohmann::ordered_json::array();
     for (std::size_t k = 0; options.maxErrorMm && k < pairs.size(); ++k) {
         if (fit.residuals[k] > *options.maxErrorMm) {
-            jsonItem(json);
-            jsonString(json, pairs[k].name);
+            json["over_max_error"].push_back(pairs[k].name);
         }
     }
-    jsonClose(json, ']');
-    jsonKey(json, "pairs");
-    jsonOpen(json, '[');
+    json["pairs"] = nlohmann::ordered_json::array();
     for (std::size_t k = 0; k < pairs.size(); ++k) {
-        jsonItem(json);
-        jsonOpen(json, '{');
-        jsonKey(json, "name");
-        jsonString(json, pairs[k].name);
-        jsonKey(json, "residual_mm");
-        jsonNumber(json, fit.residuals[k]);
-        jsonKey(json, "nominal_source");
-        jsonString(json, pairs[k].nominalSource);
-        jsonKey(json, "nominal");
-        jsonPoint(json, pairs[k].nominal);
-        jsonKey(json, "measured_source");
-        jsonString(json, pairs[k].measuredSource);
-        jsonKey(json, "measured");
-        jsonPoint(json, pairs[k].measured);
-        jsonClose(json, '}');
+        json["pairs"].push_back({{"name", pairs[k].name},
+                                 {"residual_mm", fit.residuals[k]},
+                                 {"nominal_source", pairs[k].nominalSource},
+                                 {"nominal", pointJson(pairs[k].nominal)},
+                                 {"measured_source", pairs[k].measuredSource},
+                                 {"measured", pointJson(pairs[k].measured)}});
     }
-    jsonClose(json, ']');
-    jsonClose(json, '}');
-    return json.text + "\n";
+    return jsonText(json) + "\n";
 }
 
 // The vendor of the measured side's files (the frame is theirs), else the nominal's.
@@ -142,7 +117,7 @@ int runFit(const FitOptions& options) {
     const std::vector<const Notation*> notations =
         frameNotations(options.notations, vendorOfPairs(pairs));
     const std::string out = options.format == OutputFormat::json
-                                ? jsonText(pairs, fit, notations, options)
+                                ? fitJson(pairs, fit, notations, options)
                                 : frameText(notations, fit.frame);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);

@@ -4,6 +4,7 @@
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/taught_points.h"
 #include "cli/output/calibration_output.h"
+#include "cli/output/json_writer.h"
 #include "cli/output/messages.h"
 
 #include <fmt/format.h>
@@ -34,51 +35,27 @@ std::string figuresText(const FrameMethodInfo& info, const std::vector<TaughtPos
     return text;
 }
 
-std::string jsonText(const FrameMethodInfo& info, const std::vector<TaughtPose>& points,
-                     const PointFrame& result, const std::vector<const Notation*>& notations) {
-    JsonText json;
-    jsonOpen(json, '{');
-    jsonKey(json, "command");
-    jsonString(json, "frame");
-    jsonKey(json, "method");
-    jsonString(json, info.name);
-    jsonFrame(json, notations, result.frame);
-    jsonKey(json, "distances");
-    jsonOpen(json, '[');
+std::string frameJson(const FrameMethodInfo& info, const std::vector<TaughtPose>& points,
+                      const PointFrame& result, const std::vector<const Notation*>& notations) {
+    nlohmann::ordered_json json;
+    json["command"] = "frame";
+    json["method"] = info.name;
+    addFrameJson(json, notations, result.frame);
+    json["distances"] = nlohmann::ordered_json::array();
     for (const PointDistance& d : result.distances) {
-        jsonItem(json);
-        jsonOpen(json, '{');
-        jsonKey(json, "from");
-        jsonString(json, points[d.a].name);
-        jsonKey(json, "to");
-        jsonString(json, points[d.b].name);
-        jsonKey(json, "mm");
-        jsonNumber(json, d.mm);
-        jsonClose(json, '}');
+        json["distances"].push_back(
+            {{"from", points[d.a].name}, {"to", points[d.b].name}, {"mm", d.mm}});
     }
-    jsonClose(json, ']');
-    jsonKey(json, "plane_distance_mm");
-    jsonNumber(json, result.planeDistance);
-    jsonKey(json, "plane_angle_deg");
-    jsonNumber(json, result.planeAngleDeg);
-    jsonKey(json, "points");
-    jsonOpen(json, '[');
+    json["plane_distance_mm"] = result.planeDistance;
+    json["plane_angle_deg"] = result.planeAngleDeg;
+    json["points"] = nlohmann::ordered_json::array();
     for (std::size_t k = 0; k < points.size(); ++k) {
-        jsonItem(json);
-        jsonOpen(json, '{');
-        jsonKey(json, "name");
-        jsonString(json, points[k].name);
-        jsonKey(json, "role");
-        jsonString(json, info.roles[k]);
-        jsonKey(json, "source");
-        jsonString(json, points[k].source);
-        jsonKey(json, "position");
-        jsonPoint(json, points[k].position);
-        jsonClose(json, '}');
+        json["points"].push_back({{"name", points[k].name},
+                                  {"role", info.roles[k]},
+                                  {"source", points[k].source},
+                                  {"position", pointJson(points[k].position)}});
     }
-    jsonClose(json, ']');
-    jsonClose(json, '}');
-    return json.text + "\n";
+    return jsonText(json) + "\n";
 }
 
 int runFrame(const FrameOptions& options) {
@@ -100,7 +77,7 @@ int runFrame(const FrameOptions& options) {
             const std::vector<const Notation*> notations =
                 frameNotations(options.notations, vendorOfPoints(points));
             const std::string out = options.format == OutputFormat::json
-                                        ? jsonText(*info, points, result, notations)
+                                        ? frameJson(*info, points, result, notations)
                                         : frameText(notations, result.frame);
             std::fwrite(out.data(), 1, out.size(), stdout);
             std::fflush(stdout);

@@ -5,6 +5,7 @@
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/taught_points.h"
 #include "cli/output/calibration_output.h"
+#include "cli/output/json_writer.h"
 #include "cli/output/messages.h"
 #include "robotfiles/scan_text.h"
 
@@ -53,57 +54,29 @@ std::string figuresText(const std::vector<TaughtPose>& poses, const ToolFit& fit
     return text;
 }
 
-std::string jsonText(const std::vector<TaughtPose>& poses, const ToolFit& fit,
+std::string toolJson(const std::vector<TaughtPose>& poses, const ToolFit& fit,
                      const std::vector<const Notation*>& notations, const ToolOptions& options,
                      std::size_t reference) {
-    JsonText json;
-    jsonOpen(json, '{');
-    jsonKey(json, "command");
-    jsonString(json, "tool");
-    jsonFrame(json, notations, fit.tool);
-    jsonKey(json, "fixed_point");
-    jsonPoint(json, fit.fixedPoint);
-    jsonKey(json, "mean_mm");
-    jsonNumber(json, fit.mean);
-    jsonKey(json, "max_mm");
-    jsonNumber(json, fit.max);
-    jsonKey(json, "worst");
-    jsonString(json, poses[fit.worst].name);
-    jsonKey(json, "spread_deg");
-    jsonOpen(json, '[');
-    for (double spread : fit.spreadDeg) {
-        jsonItem(json);
-        jsonNumber(json, spread);
-    }
-    jsonClose(json, ']');
-    jsonKey(json, "oriented");
-    jsonBool(json, !options.zPose.empty());
-    jsonKey(json, "reference");
-    jsonString(json, poses[reference].name);
-    jsonKey(json, "max_error_mm");
-    if (options.maxErrorMm) {
-        jsonNumber(json, *options.maxErrorMm);
-    } else {
-        json.text += "null";
-    }
-    jsonKey(json, "poses");
-    jsonOpen(json, '[');
+    nlohmann::ordered_json json;
+    json["command"] = "tool";
+    addFrameJson(json, notations, fit.tool);
+    json["fixed_point"] = pointJson(fit.fixedPoint);
+    json["mean_mm"] = fit.mean;
+    json["max_mm"] = fit.max;
+    json["worst"] = poses[fit.worst].name;
+    json["spread_deg"] = fit.spreadDeg;
+    json["oriented"] = !options.zPose.empty();
+    json["reference"] = poses[reference].name;
+    json["max_error_mm"] =
+        options.maxErrorMm ? nlohmann::ordered_json(*options.maxErrorMm) : nullptr;
+    json["poses"] = nlohmann::ordered_json::array();
     for (std::size_t k = 0; k < poses.size(); ++k) {
-        jsonItem(json);
-        jsonOpen(json, '{');
-        jsonKey(json, "name");
-        jsonString(json, poses[k].name);
-        jsonKey(json, "source");
-        jsonString(json, poses[k].source);
-        jsonKey(json, "error_mm");
-        jsonNumber(json, fit.errors[k]);
-        jsonKey(json, "position");
-        jsonPoint(json, poses[k].position);
-        jsonClose(json, '}');
+        json["poses"].push_back({{"name", poses[k].name},
+                                 {"source", poses[k].source},
+                                 {"error_mm", fit.errors[k]},
+                                 {"position", pointJson(poses[k].position)}});
     }
-    jsonClose(json, ']');
-    jsonClose(json, '}');
-    return json.text + "\n";
+    return jsonText(json) + "\n";
 }
 
 // A --z-pose or --x-pose, resolved; false with a message.
@@ -160,7 +133,7 @@ int runTool(const ToolOptions& options) {
     const std::vector<const Notation*> notations =
         frameNotations(options.notations, vendorOfPoints(poses));
     const std::string out = options.format == OutputFormat::json
-                                ? jsonText(poses, fit, notations, options, settings.reference)
+                                ? toolJson(poses, fit, notations, options, settings.reference)
                                 : frameText(notations, fit.tool);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);

@@ -95,76 +95,21 @@ std::string frameText(const std::vector<const Notation*>& notations, const Trans
     return out;
 }
 
-void jsonItem(JsonText& json) {
-    if (!json.first.empty()) {
-        if (!json.first.back()) {
-            json.text += ',';
-        }
-        json.first.back() = false;
-    }
+nlohmann::ordered_json pointJson(Point3 point) {
+    return {{"x", point.x}, {"y", point.y}, {"z", point.z}};
 }
 
-void jsonOpen(JsonText& json, char bracket) {
-    json.text += bracket;
-    json.first.push_back(true);
-}
-
-void jsonClose(JsonText& json, char bracket) {
-    json.text += bracket;
-    json.first.pop_back();
-}
-
-void jsonKey(JsonText& json, std::string_view key) {
-    jsonItem(json);
-    json.text += jsonQuoted(key);
-    json.text += ':';
-}
-
-void jsonNumber(JsonText& json, double value) {
-    // JSON has no infinity or not-a-number.
-    json.text += std::isfinite(value) ? shortestDouble(value) : std::string("null");
-}
-
-void jsonString(JsonText& json, std::string_view value) {
-    json.text += jsonQuoted(value);
-}
-
-void jsonBool(JsonText& json, bool value) {
-    json.text += value ? "true" : "false";
-}
-
-void jsonPoint(JsonText& json, Point3 point) {
-    jsonOpen(json, '{');
-    jsonKey(json, "x");
-    jsonNumber(json, point.x);
-    jsonKey(json, "y");
-    jsonNumber(json, point.y);
-    jsonKey(json, "z");
-    jsonNumber(json, point.z);
-    jsonClose(json, '}');
-}
-
-void jsonFrame(JsonText& json, const std::vector<const Notation*>& notations,
-               const Transform& frame) {
-    jsonKey(json, "frame");
-    jsonOpen(json, '[');
+void addFrameJson(nlohmann::ordered_json& object, const std::vector<const Notation*>& notations,
+                  const Transform& frame) {
+    nlohmann::ordered_json& matrix = object["frame"] = nlohmann::ordered_json::array();
     for (int row = 0; row < 4; ++row) {
-        jsonItem(json);
-        jsonOpen(json, '[');
-        for (int column = 0; column < 4; ++column) {
-            jsonItem(json);
-            jsonNumber(json, at(frame, row, column));
-        }
-        jsonClose(json, ']');
+        matrix.push_back(
+            {at(frame, row, 0), at(frame, row, 1), at(frame, row, 2), at(frame, row, 3)});
     }
-    jsonClose(json, ']');
-    jsonKey(json, "texts");
-    jsonOpen(json, '{');
+    nlohmann::ordered_json& texts = object["texts"] = nlohmann::ordered_json::object();
     for (const Notation* notation : notations) {
-        jsonKey(json, notation->name);
-        jsonString(json, notationText(*notation, frame));
+        texts[notation->name] = notationText(*notation, frame);
     }
-    jsonClose(json, '}');
     // Each notation's members, as `list --to` gives them.
     for (const Notation* notation : notations) {
         if (notation->memberCount == 16) {
@@ -172,16 +117,13 @@ void jsonFrame(JsonText& json, const std::vector<const Notation*>& notations,
         }
         double values[16];
         notation->values(frame, values);
-        jsonKey(json, notation->name);
-        jsonOpen(json, '{');
-        std::string_view members = notation->members;
+        nlohmann::ordered_json& members = object[notation->name] = nlohmann::ordered_json::object();
+        std::string_view names = notation->members;
         for (int k = 0; k < notation->memberCount; ++k) {
-            const std::size_t start = members.find_first_not_of(' ');
-            const std::size_t end = members.find(' ', start);
-            jsonKey(json, members.substr(start, end - start));
-            jsonNumber(json, values[k]);
-            members = end == std::string_view::npos ? std::string_view() : members.substr(end);
+            const std::size_t start = names.find_first_not_of(' ');
+            const std::size_t end = names.find(' ', start);
+            members[std::string(names.substr(start, end - start))] = values[k];
+            names = end == std::string_view::npos ? std::string_view() : names.substr(end);
         }
-        jsonClose(json, '}');
     }
 }

@@ -4,6 +4,8 @@
 #include "math/transform.h"
 #include "robotfiles/notations/notations.h"
 
+#include <nlohmann/json.hpp>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,24 +30,13 @@ std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points);
 // `rebase --pre`; several are one "name: text" line each.
 std::string frameText(const std::vector<const Notation*>& notations, const Transform& frame);
 
-// A small JSON writer: members and elements get their commas by themselves.
-struct JsonText {
-    std::string text;
-    std::vector<bool> first;
-};
-void jsonOpen(JsonText& json, char bracket);  // '{' or '['
-void jsonClose(JsonText& json, char bracket); // '}' or ']'
-void jsonKey(JsonText& json, std::string_view key);
-void jsonItem(JsonText& json); // before an array element
-void jsonNumber(JsonText& json, double value);
-void jsonString(JsonText& json, std::string_view value);
-void jsonBool(JsonText& json, bool value);
-
-// "frame": the 4x4 matrix, then each notation's text and members.
-void jsonFrame(JsonText& json, const std::vector<const Notation*>& notations,
-               const Transform& frame);
+// The frame as JSON, added to the object: "frame" (the 4x4 matrix), "texts"
+// (each notation's text), then each notation's members as `list --to` gives
+// them.
+void addFrameJson(nlohmann::ordered_json& object, const std::vector<const Notation*>& notations,
+                  const Transform& frame);
 // {"x":..,"y":..,"z":..}
-void jsonPoint(JsonText& json, Point3 point);
+nlohmann::ordered_json pointJson(Point3 point);
 
 // Millimetres and degrees for people: three and four decimals.
 std::string mm(double value);

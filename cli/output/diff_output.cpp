@@ -1,6 +1,6 @@
 #include "cli/output/diff_output.h"
 
-#include "robotfiles/scan_text.h"
+#include "cli/output/json_writer.h"
 
 #include <fmt/format.h>
 
@@ -8,32 +8,31 @@
 
 namespace {
 
-// JSON has no infinity or not-a-number: such a value is written as null.
-std::string jsonNumber(double value) {
-    return std::isfinite(value) ? shortestDouble(value) : std::string("null");
-}
-
-std::string jsonLine(std::uint64_t line) {
-    return line == 0 ? std::string("null") : fmt::format("{}", line);
+// A line, or null where the pose is absent on that side.
+nlohmann::ordered_json lineJson(std::uint64_t line) {
+    return line == 0 ? nlohmann::ordered_json() : nlohmann::ordered_json(line);
 }
 
 } // namespace
 
 void appendDiffJson(std::string& out, const std::string& file, const DiffFinding& finding) {
-    out += fmt::format("{{\"status\":\"{}\",\"file\":{},\"name\":{}",
-                       diffStatusName(finding.status), jsonQuoted(file),
-                       finding.name.empty() ? std::string("null") : jsonQuoted(finding.name));
+    nlohmann::ordered_json json;
+    json["status"] = diffStatusName(finding.status);
+    json["file"] = file;
+    json["name"] =
+        finding.name.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(finding.name);
     // Two groups of one FANUC position share its name.
     if (finding.vendor == Vendor::fanuc) {
-        out += fmt::format(",\"group\":{}", finding.group);
+        json["group"] = finding.group;
     }
-    out += fmt::format(",\"old_line\":{},\"new_line\":{}", jsonLine(finding.oldLine),
-                       jsonLine(finding.newLine));
+    json["old_line"] = lineJson(finding.oldLine);
+    json["new_line"] = lineJson(finding.newLine);
     if (finding.status == DiffStatus::moved) {
-        out += fmt::format(",\"distance_mm\":{},\"angle_deg\":{}", jsonNumber(finding.distanceMm),
-                           jsonNumber(finding.angleDeg));
+        json["distance_mm"] = finding.distanceMm;
+        json["angle_deg"] = finding.angleDeg;
     }
-    out += "}\n";
+    out += jsonText(json);
+    out += '\n';
 }
 
 // Fixed widths, as `list` has them, so that rows can be printed file by

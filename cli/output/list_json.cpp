@@ -1,5 +1,7 @@
 #include "cli/output/list_output.h"
 
+#include "cli/output/escape.h"
+#include "cli/output/json_writer.h"
 #include "robotfiles/pose_matrix.h"
 #include "robotfiles/scan_text.h"
 
@@ -7,23 +9,6 @@
 #include <cmath>
 
 namespace {
-
-void appendUnsigned(std::string& out, std::uint64_t value) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
-
-// JSON has no infinity or not-a-number: such a value is written as null.
-void appendDouble(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
-        return;
-    }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
-}
 
 void appendKey(std::string& out, std::string_view key) {
     out += ",\"";
@@ -60,7 +45,7 @@ void appendNotationValues(std::string& out, const Notation& notation, const Tran
                 if (column > 0) {
                     out += ',';
                 }
-                appendDouble(out, values[4 * row + column]);
+                appendJsonNumber(out, values[4 * row + column]);
             }
             out += ']';
         }
@@ -80,7 +65,7 @@ void appendNotationValues(std::string& out, const Notation& notation, const Tran
         out += k == 0 ? "\"" : ",\"";
         out.append(member, end);
         out += "\":";
-        appendDouble(out, values[k]);
+        appendJsonNumber(out, values[k]);
         member = end;
     }
     out += '}';
@@ -93,16 +78,16 @@ void appendJsonRecord(std::string& out, const OutputSettings& settings, const st
     out += "{\"file\":";
     out += quotedFile(file);
     appendLiteral(out, ",\"line\":");
-    appendUnsigned(out, pose.line);
+    appendJsonUnsigned(out, pose.line);
     appendLiteral(out, ",\"column\":");
-    appendUnsigned(out, pose.column);
+    appendJsonUnsigned(out, pose.column);
     appendLiteral(out, ",\"name\":");
     out += pose.name.empty() ? std::string("null") : jsonQuoted(pose.name);
     if (pose.vendor == Vendor::fanuc) {
         appendLiteral(out, ",\"comment\":");
         out += pose.comment.empty() ? std::string("null") : jsonQuoted(pose.comment);
         appendLiteral(out, ",\"group\":");
-        appendUnsigned(out, static_cast<std::uint64_t>(pose.group));
+        appendJsonUnsigned(out, static_cast<std::uint64_t>(pose.group));
     }
     appendLiteral(out, ",\"vendor\":");
     out += '"';
@@ -132,7 +117,7 @@ void appendJsonRecord(std::string& out, const OutputSettings& settings, const st
         out += '"';
         out += pose.extra[k].key;
         out += "\":";
-        out += pose.extra[k].json;
+        appendJsonExtra(out, pose.extra[k].value);
     }
     out += '}';
     Transform m;

@@ -1,5 +1,7 @@
 #include "cli/plot/plot_output.h"
 
+#include "cli/output/escape.h"
+#include "cli/output/json_writer.h"
 #include "robotfiles/scan_text.h"
 
 #include <charconv>
@@ -25,14 +27,10 @@ void appendPieces(std::string& out, const std::string_view* pieces) {
 // Positions and values are shown, not computed with: the shortest decimal of
 // their float keeps the page small and is exact to well below a micrometre
 // within a cell.
+// A value beyond the range of float is no number the page could use: null,
+// as for one that is not finite.
 void appendNumber(std::string& out, double value) {
-    if (!std::isfinite(value)) {
-        out += "null";
-        return;
-    }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value));
-    out.append(buffer, result.ptr);
+    appendJsonFloat(out, static_cast<float>(value));
 }
 
 void appendNumbers(std::string& out, const double* values, std::size_t count) {
@@ -142,28 +140,6 @@ void appendSceneHead(std::string& out, const PlotScene& scene) {
 }
 
 } // namespace
-
-std::string pageJsonQuoted(std::string_view bytes) {
-    const std::string quoted = jsonQuoted(bytes);
-    std::string out;
-    out.reserve(quoted.size());
-    for (const char c : quoted) {
-        switch (c) {
-        case '<':
-            out += "\\u003c";
-            break;
-        case '>':
-            out += "\\u003e";
-            break;
-        case '&':
-            out += "\\u0026";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 void drainSink(PlotSink& sink, bool all) {
     if (sink.text.size() < pieceBytes && !all) {

@@ -20,7 +20,3 @@ void drainSink(PlotSink& sink, bool all = false);
 
 void writePlotHtml(PlotSink& sink, const PlotScene& scene);
 void writePlotSvg(PlotSink& sink, const PlotScene& scene);
-
-// A JSON string literal that can stand inside a page's <script> element:
-// also <, > and & are escaped, so that no text can close the element.
-std::string pageJsonQuoted(std::string_view bytes);

@@ -1,5 +1,7 @@
 #include "cli/plot/plot_output.h"
 
+#include "cli/output/escape.h"
+#include "cli/output/json_writer.h"
 #include "robotfiles/scan_text.h"
 
 #include <fmt/format.h>

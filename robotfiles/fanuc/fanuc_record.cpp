@@ -16,56 +16,32 @@ ExtraItem& nextExtra(PoseRecord& record, std::size_t& count) {
     return record.extra[count++];
 }
 
-void setExtra(PoseRecord& record, std::size_t& count, std::string_view key, std::string_view json) {
-    ExtraItem& item = nextExtra(record, count);
-    item.key.assign(key);
-    item.json.assign(json);
-}
-
-// Plain printable ASCII is its own JSON string; anything else goes through
-// jsonQuoted. Saves building a string for every configuration.
-void setQuoted(std::string& json, std::string_view text) {
-    for (const char c : text) {
-        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') {
-            json = jsonQuoted(text);
-            return;
-        }
-    }
-    json.assign(1, '"');
-    json.append(text);
-    json.push_back('"');
-}
-
-// A frame number as a JSON number; "F" and other words as a JSON string.
+// A frame number as a whole number; "F" and other words as a word.
 void setFrame(PoseRecord& record, std::size_t& count, std::string_view key,
               std::string_view value) {
     ExtraItem& item = nextExtra(record, count);
     item.key.assign(key);
-    bool digits = true;
+    bool digits = !value.empty();
     for (const char c : value) {
         digits = digits && isDigitByte(c);
     }
-    if (!digits) {
-        setQuoted(item.json, value);
-        return;
+    if (digits) {
+        setExtraInteger(item.value, value);
+    } else {
+        setExtraText(item.value, value);
     }
-    // JSON numbers have no leading zeros.
-    while (value.size() > 1 && value.front() == '0') {
-        value.remove_prefix(1);
-    }
-    item.json.assign(value);
 }
 
 void setAxis(PoseRecord& record, std::size_t& count, const FanucAxis& axis) {
     char key[16] = {'e'};
     const auto keyEnd = std::to_chars(key + 1, key + sizeof key, axis.number).ptr;
-    char json[32];
-    std::string_view text = "null"; // never taught
-    if (!axis.value.stars) {
-        const auto end = std::to_chars(json, json + sizeof json, axis.value.value).ptr;
-        text = std::string_view(json, static_cast<std::size_t>(end - json));
+    ExtraItem& item = nextExtra(record, count);
+    item.key.assign(key, keyEnd);
+    if (axis.value.stars) {
+        setExtraNone(item.value); // never taught
+    } else {
+        setExtraNumber(item.value, axis.value.value);
     }
-    setExtra(record, count, std::string_view(key, static_cast<std::size_t>(keyEnd - key)), text);
 }
 
 } // namespace
@@ -130,10 +106,12 @@ bool fillFanucGroup(PoseRecord& record, const FanucPosition& position, const Fan
     if (group.hasConfig) {
         ExtraItem& item = nextExtra(record, count);
         item.key.assign("config");
-        setQuoted(item.json, group.config);
+        setExtraText(item.value, group.config);
     }
     if (group.remoteTcp) {
-        setExtra(record, count, "remote_tcp", "true");
+        ExtraItem& item = nextExtra(record, count);
+        item.key.assign("remote_tcp");
+        setExtraTruth(item.value, true);
     }
     for (std::size_t i = 0; i < group.axisCount; ++i) {
         setAxis(record, count, position.axes[group.firstAxis + i]);

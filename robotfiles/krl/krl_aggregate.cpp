@@ -310,8 +310,11 @@ void Parser::list(std::size_t slot, std::size_t open, int depth, const char* pre
         if (members.read[m]) {
             ExtraItem& item = r.extra.emplace_back();
             item.key.assign(memberKeys[m]);
-            item.json = members.binary[m] ? std::to_string(members.bits[m])
-                                          : shortestFloat(members.value[m]);
+            if (members.binary[m]) {
+                setExtraInteger(item.value, std::to_string(members.bits[m]));
+            } else {
+                setExtraNumber(item.value, members.value[m]);
+            }
         }
     }
 }

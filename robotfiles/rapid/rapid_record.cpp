@@ -24,30 +24,18 @@ const char* typeName(RapidType type) {
     return "?";
 }
 
-// The same text as shortestFloat, written in place.
-void appendNumber(std::string& json, float value) {
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    json.append(digits, result.ptr);
-}
-
-void appendNumbers(std::string& json, const RapidNumber* numbers, int count) {
-    json += '[';
+void setNumbers(ExtraValue& value, const RapidNumber* numbers, int count) {
+    std::vector<ExtraValue>& items = setExtraList(value, static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        if (i > 0) {
-            json += ',';
-        }
-        appendNumber(json, numbers[i].value);
+        setExtraNumber(items[static_cast<std::size_t>(i)], numbers[i].value);
     }
-    json += ']';
 }
 
-void appendFrame(std::string& json, const RapidFrame& frame) {
-    json += '[';
-    appendNumbers(json, frame.trans, 3);
-    json += ',';
-    appendNumbers(json, frame.rot, 4);
-    json += ']';
+// [[x, y, z], [q1, q2, q3, q4]]
+void setFrame(ExtraValue& value, const RapidFrame& frame) {
+    std::vector<ExtraValue>& items = setExtraList(value, 2);
+    setNumbers(items[0], frame.trans, 3);
+    setNumbers(items[1], frame.rot, 4);
 }
 
 QuatPose quatPoseOf(const RapidFrame& frame) {
@@ -86,17 +74,12 @@ void setComposedMembers(const RapidValue& value, PoseRecord& record) {
     record.status = user.unitLength && object.unitLength ? PoseStatus::ok : PoseStatus::notUnit;
 }
 
-std::string& extraItem(PoseRecord& record, std::size_t index, const char* key) {
+ExtraValue& extraItem(PoseRecord& record, std::size_t index, const char* key) {
     ExtraItem& item = record.extra[index];
     if (item.key != key) {
         item.key = key;
     }
-    item.json.clear();
-    return item.json;
-}
-
-const char* boolJson(bool value) {
-    return value ? "true" : "false";
+    return item.value;
 }
 
 // ufmec with each doubled quote read as one.
@@ -134,34 +117,30 @@ void fillRapidRecord(const RapidValue& value, std::string_view text, std::uint64
     switch (value.type) {
     case RapidType::robtarget:
         record.extra.resize(2);
-        appendNumbers(extraItem(record, 0, "robconf"), value.robconf, 4);
-        appendNumbers(extraItem(record, 1, "extax"), value.extax, 6);
+        setNumbers(extraItem(record, 0, "robconf"), value.robconf, 4);
+        setNumbers(extraItem(record, 1, "extax"), value.extax, 6);
         break;
     case RapidType::tooldata: {
         record.extra.resize(2);
-        extraItem(record, 0, "robhold") = boolJson(value.robhold);
-        std::string& load = extraItem(record, 1, "tload");
-        load += '[';
-        appendNumber(load, value.mass.value);
-        load += ',';
-        appendNumbers(load, value.cog, 3);
-        load += ',';
-        appendNumbers(load, value.aom, 4);
-        for (const RapidNumber& inertia : value.inertia) {
-            load += ',';
-            appendNumber(load, inertia.value);
+        setExtraTruth(extraItem(record, 0, "robhold"), value.robhold);
+        // [mass, [cog], [aom], ix, iy, iz], as tooldata's tload holds them.
+        std::vector<ExtraValue>& load = setExtraList(extraItem(record, 1, "tload"), 6);
+        setExtraNumber(load[0], value.mass.value);
+        setNumbers(load[1], value.cog, 3);
+        setNumbers(load[2], value.aom, 4);
+        for (std::size_t k = 0; k < 3; ++k) {
+            setExtraNumber(load[3 + k], value.inertia[k].value);
         }
-        load += ']';
         break;
     }
     case RapidType::wobjdata:
         record.extra.resize(5);
-        extraItem(record, 0, "robhold") = boolJson(value.robhold);
-        extraItem(record, 1, "ufprog") = boolJson(value.ufprog);
-        extraItem(record, 2, "ufmec") =
-            jsonQuoted(ufmecText(text.substr(value.ufmecAt, value.ufmecLength)));
-        appendFrame(extraItem(record, 3, "uframe"), value.frame);
-        appendFrame(extraItem(record, 4, "oframe"), value.objectFrame);
+        setExtraTruth(extraItem(record, 0, "robhold"), value.robhold);
+        setExtraTruth(extraItem(record, 1, "ufprog"), value.ufprog);
+        setExtraText(extraItem(record, 2, "ufmec"),
+                     ufmecText(text.substr(value.ufmecAt, value.ufmecLength)));
+        setFrame(extraItem(record, 3, "uframe"), value.frame);
+        setFrame(extraItem(record, 4, "oframe"), value.objectFrame);
         break;
     case RapidType::pose:
         record.extra.clear();

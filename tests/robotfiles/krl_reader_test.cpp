@@ -156,12 +156,12 @@ TEST(KrlReader, MembersInOrderWithStatusAndTurnKept) {
     }
     EXPECT_EQ(keys, "x y z a b c ");
     ASSERT_EQ(approach.extra.size(), 1u);
-    EXPECT_EQ(approach.extra[0].json, "6");
+    EXPECT_EQ(extraText(approach.extra[0].value), "6");
     const PoseRecord& xp2 = weld.poses[1]; // S 'B010', T 'B100011', E1 250.0
     ASSERT_EQ(xp2.extra.size(), 8u);
-    EXPECT_EQ(xp2.extra[0].key + "=" + xp2.extra[0].json, "s=2");
-    EXPECT_EQ(xp2.extra[1].key + "=" + xp2.extra[1].json, "t=35");
-    EXPECT_EQ(xp2.extra[2].key + "=" + xp2.extra[2].json, "e1=250");
+    EXPECT_EQ(xp2.extra[0].key + "=" + extraText(xp2.extra[0].value), "s=2");
+    EXPECT_EQ(xp2.extra[1].key + "=" + extraText(xp2.extra[1].value), "t=35");
+    EXPECT_EQ(xp2.extra[2].key + "=" + extraText(xp2.extra[2].value), "e1=250");
     EXPECT_EQ(xp2.extra[7].key, "e6");
     EXPECT_TRUE(std::signbit(member(weld.poses[3], "b")->value)); // b -0.0
 

@@ -4,6 +4,7 @@
 // and keeps what it reported.
 
 #include "robotfiles/file_scan.h"
+#include "robotfiles/scan_text.h"
 
 #include <cstdio>
 #include <string>
@@ -39,4 +40,34 @@ inline const PoseMember* member(const PoseRecord& pose, const std::string& key) 
         }
     }
     return nullptr;
+}
+
+// An extra value as the readers' tests spell it: JSON's form (6, "N U T",
+// [1,0,0,0], true, null), numbers as the shortest decimal of their float.
+inline std::string extraText(const ExtraValue& value) {
+    switch (value.kind) {
+    case ExtraKind::number:
+        return shortestFloat(value.number);
+    case ExtraKind::integer:
+        return value.text;
+    case ExtraKind::text: {
+        std::string text = "\"";
+        for (const char c : value.text) {
+            text += c == '"' || c == '\\' ? std::string{'\\', c} : std::string(1, c);
+        }
+        return text + "\"";
+    }
+    case ExtraKind::truth:
+        return value.truth ? "true" : "false";
+    case ExtraKind::none:
+        return "null";
+    case ExtraKind::list: {
+        std::string text = "[";
+        for (const ExtraValue& item : value.items) {
+            text += (text.size() > 1 ? "," : "") + extraText(item);
+        }
+        return text + "]";
+    }
+    }
+    return "?";
 }
