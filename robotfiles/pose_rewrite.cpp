@@ -3,6 +3,7 @@
 #include "math/euler_pose.h"
 #include "math/number_text.h"
 #include "math/quat_pose.h"
+#include "robotfiles/fanuc/fanuc_writer.h"
 #include "robotfiles/pose_matrix.h"
 #include "robotfiles/scan_text.h"
 
@@ -59,60 +60,6 @@ bool newValue(const NewValues& n, const std::string& key, double& value) {
     return false;
 }
 
-// The byte at a file offset, if the window holds it.
-bool byteAt(const ByteWindow& window, std::uint64_t offset, char& byte) {
-    if (offset < window.start || offset - window.start >= window.text.size()) {
-        return false;
-    }
-    byte = window.text[offset - window.start];
-    return true;
-}
-
-// A FANUC listing writes numbers right-aligned after "=": the blanks before
-// the number belong to its field, so the new number takes the same field
-// and keeps the column where it fits.
-bool fanucReplacement(const PoseMember& member, double value, const ByteWindow& window,
-                      Replacement& replacement) {
-    char buffer[64];
-    if (formatFixed(value, FixedFormat{3, 0, false}, buffer, sizeof buffer) < 0) {
-        return false;
-    }
-    std::string text = buffer;
-    // A value that rounds to zero is written without a sign.
-    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) {
-        text.erase(0, 1);
-    }
-    char first = '\0';
-    char second = '\0';
-    byteAt(window, member.text.offset, first);
-    byteAt(window, member.text.offset + 1, second);
-    const bool oldLeadingZero =
-        !(first == '.' || ((first == '-' || first == '+') && second == '.'));
-    if (!oldLeadingZero) {
-        if (text.rfind("0.", 0) == 0) {
-            text.erase(0, 1);
-        } else if (text.rfind("-0.", 0) == 0) {
-            text.erase(1, 1);
-        }
-    }
-    std::uint64_t start = member.text.offset;
-    char before = '\0';
-    while (start > window.start && byteAt(window, start - 1, before) && before == ' ') {
-        --start;
-    }
-    const std::uint64_t field = member.text.offset + member.text.length - start;
-    const std::uint64_t keepBlank = start < member.text.offset ? 1 : 0;
-    if (text.size() + keepBlank <= field) {
-        text.insert(0, field - text.size(), ' ');
-    } else {
-        text.insert(0, keepBlank, ' ');
-    }
-    replacement.offset = start;
-    replacement.length = field;
-    replacement.text = text;
-    return true;
-}
-
 } // namespace
 
 RewriteOutcome rewritePose(const PoseRecord& pose, const Transform& pre, const Transform& post,
@@ -149,13 +96,14 @@ RewriteOutcome rewritePose(const PoseRecord& pose, const Transform& pre, const T
         }
         Replacement replacement;
         if (pose.vendor == Vendor::fanuc) {
-            if (!fanucReplacement(member, value, window, replacement)) {
+            if (!fanucNumberReplacement(member, value, window, replacement)) {
                 message = "the new value of " + member.key + " does not fit";
                 return RewriteOutcome::refused;
             }
         } else {
             replacement.offset = member.text.offset;
             replacement.length = member.text.length;
+            // KRL and RAPID: the shortest decimal that reads back to the new float.
             replacement.text = shortestFloat(static_cast<float>(value));
         }
         made.push_back(replacement);

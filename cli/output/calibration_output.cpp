@@ -2,7 +2,7 @@
 
 #include "math/euler_pose.h"
 #include "math/quat_pose.h"
-#include "robotfiles/scan_text.h"
+#include "robotfiles/decimal_text.h"
 
 #include <fmt/format.h>
 
@@ -10,46 +10,19 @@
 
 namespace {
 
-// Exact zero rather than -0.000 for a value that rounds to it.
-double tidy(double value, double unit) {
-    return std::fabs(value) < 0.5 * unit ? 0.0 : value;
-}
-
-std::string kukaText(const Transform& frame) {
-    const EulerPose p = eulerPoseFromTransform(frame);
-    return fmt::format("{{X {}, Y {}, Z {}, A {}, B {}, C {}}}", mm(p.x), mm(p.y), mm(p.z),
-                       degrees(p.a), degrees(p.b), degrees(p.c));
-}
-
-std::string abbText(const Transform& frame) {
-    const QuatPose q = quatPoseFromTransform(frame);
-    return fmt::format("[[{},{},{}],[{:.8f},{:.8f},{:.8f},{:.8f}]]", mm(q.x), mm(q.y), mm(q.z),
-                       tidy(q.q1, 1e-8), tidy(q.q2, 1e-8), tidy(q.q3, 1e-8), tidy(q.q4, 1e-8));
-}
-
-// On one line, in the form the FANUC reader takes back.
-std::string fanucText(const Transform& frame) {
-    const EulerPose p = eulerPoseFromTransform(frame);
-    return fmt::format("X = {} mm, Y = {} mm, Z = {} mm, W = {} deg, P = {} deg, R = {} deg",
-                       mm(p.x), mm(p.y), mm(p.z), degrees(p.c), degrees(p.b), degrees(p.a));
-}
-
 std::string notationText(const Notation& notation, const Transform& frame) {
-    const std::string_view name = notation.name;
-    return name == "kuka"    ? kukaText(frame)
-           : name == "abb"   ? abbText(frame)
-           : name == "fanuc" ? fanucText(frame)
-                             : notation.write(frame, NotationText{});
+    return notation.writeFine != nullptr ? notation.writeFine(frame)
+                                         : notation.write(frame, NotationText{});
 }
 
 } // namespace
 
 std::string mm(double value) {
-    return fmt::format("{:.3f}", tidy(value, 1e-3));
+    return fixedText(value, 3);
 }
 
 std::string degrees(double value) {
-    return fmt::format("{:.4f}", tidy(value, 1e-4));
+    return fixedText(value, 4);
 }
 
 std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points) {

@@ -1,7 +1,7 @@
 #include "robotfiles/fanuc/program_writer.h"
 
 #include "math/number_text.h"
-#include "robotfiles/fanuc/pose_text.h"
+#include "robotfiles/fanuc/fanuc_writer.h"
 
 #include <cmath>
 

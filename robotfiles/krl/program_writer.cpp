@@ -1,6 +1,6 @@
 #include "robotfiles/krl/program_writer.h"
 
-#include "robotfiles/krl/pose_text.h"
+#include "robotfiles/krl/krl_writer.h"
 
 namespace {
 

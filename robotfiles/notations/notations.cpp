@@ -1,22 +1,27 @@
 #include "robotfiles/notations/notations.h"
 
+#include "robotfiles/fanuc/fanuc_writer.h"
+#include "robotfiles/krl/krl_writer.h"
 #include "robotfiles/notations/notation_fixed_axes.h"
 #include "robotfiles/notations/notation_moving_axes.h"
 #include "robotfiles/notations/notation_vector_quaternion.h"
 #include "robotfiles/notations/vendor_notations.h"
+#include "robotfiles/rapid/rapid_writer.h"
 #include "robotfiles/scan_text.h"
 
 namespace {
 
 const Notation notations[] = {
     {"kuka", "KUKA", "x y z a b c", "mm, deg", "{X x, Y y, Z z, A a, B b, C c}",
-     "Rz(A) * Ry(B) * Rx(C), fixed axes", true, recognizesKuka, readKuka, writeKuka, 6, kukaValues},
+     "Rz(A) * Ry(B) * Rx(C), fixed axes", true, recognizesKuka, readKuka, writeKuka, 6, kukaValues,
+     krlFineText},
     {"abb", "ABB", "x y z q1 q2 q3 q4", "mm", "[[x, y, z], [q1, q2, q3, q4]]",
-     "unit quaternion, q1 the scalar part", true, recognizesAbb, readAbb, writeAbb, 7, abbValues},
+     "unit quaternion, q1 the scalar part", true, recognizesAbb, readAbb, writeAbb, 7, abbValues,
+     rapidFineText},
     {"fanuc", "FANUC", "x y z w p r", "mm, deg",
      "X = x mm, Y = y mm, Z = z mm, W = w deg, P = p deg, R = r deg",
      "Rz(R) * Ry(P) * Rx(W), fixed axes", true, recognizesFanuc, readFanuc, writeFanuc, 6,
-     fanucValues},
+     fanucValues, fanucFineText},
     {"matrix", "homogeneous matrix",
      "m00 m01 m02 m03 m10 m11 m12 m13 m20 m21 m22 m23 m30 m31 m32 m33", "mm",
      "four rows of four numbers", "rotation in the upper 3x3, translation in column 3", false,

@@ -39,6 +39,10 @@ struct Notation {
     // The members' values in the order of `members` (a matrix: 16 values).
     int memberCount;
     void (*values)(const Transform& pose, double* out);
+    // KUKA, ABB and FANUC also have a finer form than the window's: three
+    // decimals of millimetres, four of degrees, eight of a quaternion (what a
+    // calibrated frame is worth). Null where the notation has one form.
+    std::string (*writeFine)(const Transform& pose) = nullptr;
 };
 
 std::span<const Notation> allNotations();

@@ -1,5 +1,10 @@
 #include "robotfiles/notations/vendor_notations.h"
 
+#include "robotfiles/decimal_text.h"
+#include "robotfiles/fanuc/fanuc_writer.h"
+#include "robotfiles/krl/krl_writer.h"
+#include "robotfiles/rapid/rapid_writer.h"
+
 #include "math/euler_pose.h"
 #include "math/matrix_validation.h"
 #include "math/number_text.h"
@@ -20,16 +25,6 @@
 // with zeros; written in the window's copy formats.
 
 namespace {
-
-constexpr int wideCapacity = 512;
-
-std::string narrowAscii(const wchar_t* text) {
-    std::string out;
-    for (; *text != L'\0'; ++text) {
-        out += (*text > 0 && *text < 128) ? static_cast<char>(*text) : '?';
-    }
-    return out;
-}
 
 std::string_view trimmed(std::string_view text) {
     const std::size_t start = skipBlanks(text, 0);
@@ -153,11 +148,7 @@ bool readKuka(std::string_view text, Transform& pose, NotationText&, std::string
 }
 
 std::string writeKuka(const Transform& pose, const NotationText&) {
-    wchar_t buffer[wideCapacity];
-    if (!formatKukaText(eulerPoseFromTransform(pose), buffer, wideCapacity)) {
-        return {};
-    }
-    return narrowAscii(buffer);
+    return krlWindowText(pose);
 }
 
 void kukaValues(const Transform& pose, double* out) {
@@ -213,11 +204,7 @@ bool readAbb(std::string_view text, Transform& pose, NotationText&, std::string&
 }
 
 std::string writeAbb(const Transform& pose, const NotationText&) {
-    wchar_t buffer[wideCapacity];
-    if (!formatAbbText(quatPoseFromTransform(pose), buffer, wideCapacity)) {
-        return {};
-    }
-    return narrowAscii(buffer);
+    return rapidWindowText(pose);
 }
 
 void abbValues(const Transform& pose, double* out) {
@@ -261,16 +248,7 @@ bool readFanuc(std::string_view text, Transform& pose, NotationText&, std::strin
 }
 
 std::string writeFanuc(const Transform& pose, const NotationText&) {
-    wchar_t buffer[wideCapacity];
-    if (!formatFanucText(eulerPoseFromTransform(pose), buffer, wideCapacity)) {
-        return {};
-    }
-    // The window's listing ends its last line; a text here does not.
-    std::string text = narrowAscii(buffer);
-    if (!text.empty() && text.back() == '\n') {
-        text.pop_back();
-    }
-    return text;
+    return fanucWindowText(pose);
 }
 
 void fanucValues(const Transform& pose, double* out) {

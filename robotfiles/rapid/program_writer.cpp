@@ -1,6 +1,6 @@
 #include "robotfiles/rapid/program_writer.h"
 
-#include "robotfiles/rapid/pose_text.h"
+#include "robotfiles/rapid/rapid_writer.h"
 
 namespace {
 

@@ -9,3 +9,10 @@
 // every digit of the float read; a quaternion's pose is converted through
 // its matrix and printed as the shortest decimal of the converted float.
 std::string krlPoseText(const PoseValues& pose);
+
+// The same pose in the forms the command line prints. Window: the
+// calculator's copy format, two decimals, as the window puts it on the
+// clipboard. Fine: three decimals of millimetres, four of degrees, the
+// precision a calibrated frame is worth, in a form the readers take back.
+std::string krlWindowText(const Transform& pose);
+std::string krlFineText(const Transform& pose);
