@@ -252,3 +252,12 @@ bool resolvePoints(const std::vector<std::string>& given, const std::string& poi
     }
     return true;
 }
+
+std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points) {
+    for (const TaughtPose& point : points) {
+        if (point.vendor) {
+            return point.vendor;
+        }
+    }
+    return std::nullopt;
+}

@@ -53,3 +53,6 @@ bool resolvePoints(const std::vector<std::string>& given, const std::string& poi
 
 // Exactly three numbers separated by commas: a bare point.
 bool readBarePoint(const std::string& text, Point3& point);
+
+// The vendor the points came from: the first that tells one.
+std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points);

@@ -25,15 +25,6 @@ std::string degrees(double value) {
     return fixedText(value, 4);
 }
 
-std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points) {
-    for (const TaughtPose& point : points) {
-        if (point.vendor) {
-            return point.vendor;
-        }
-    }
-    return std::nullopt;
-}
-
 std::vector<const Notation*> frameNotations(const std::vector<std::string>& names,
                                             std::optional<Vendor> vendor) {
     std::vector<const Notation*> notations;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/inputs/taught_points.h"
+#include "calibration/point3.h"
 #include "math/transform.h"
 #include "robotfiles/notations/notations.h"
 
@@ -19,9 +19,6 @@
 // UTOOL), or all three where the points tell no vendor.
 std::vector<const Notation*> frameNotations(const std::vector<std::string>& names,
                                             std::optional<Vendor> vendor);
-
-// The vendor the points came from: the first that tells one.
-std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points);
 
 // The frame as text: KUKA, ABB and FANUC with more decimals than the window
 // copies (a calibrated frame is worth its micrometres and ten-thousandths of

@@ -1,0 +1,76 @@
+# Checks every project include against the table "Direction of includes" of
+# architecture.md, so that the page and the code cannot drift apart.
+#   cmake -DROOT=<source folder> -P cmake/check_includes.cmake
+# A folder of the table holds the .h and .cpp files directly in it; an entry
+# "x/*" allows x/ and every folder under it. Also: nothing portable includes
+# <windows.h> but a platform file named *_windows.cpp. Exits non-zero with one
+# line a violation.
+
+cmake_minimum_required(VERSION 3.25)
+
+file(STRINGS ${ROOT}/architecture.md lines)
+set(in_table FALSE)
+set(folders "")
+foreach(line IN LISTS lines)
+    if(line MATCHES "^## Direction of includes")
+        set(in_table TRUE)
+    elseif(line MATCHES "^## ")
+        set(in_table FALSE)
+    elseif(in_table AND line MATCHES "^\\| `([a-z/]+)` \\| (.*) \\|$")
+        set(folder ${CMAKE_MATCH_1})
+        string(REGEX MATCHALL "`[a-z/*]+`" allowed "${CMAKE_MATCH_2}")
+        string(REPLACE "`" "" allowed "${allowed}")
+        list(APPEND folders ${folder})
+        set(allowed_${folder} ${allowed})
+    endif()
+endforeach()
+list(LENGTH folders count)
+if(count LESS 10)
+    message(FATAL_ERROR "architecture.md: the table of includes was not found")
+endif()
+
+set(portable math/ notation/ calculator/ robotfiles/ robotfiles/krl/ robotfiles/rapid/
+             robotfiles/fanuc/ robotfiles/notations/ calibration/ translation/ cli/ cli/commands/
+             cli/inputs/ cli/output/ cli/plot/)
+set(violations 0)
+foreach(folder IN LISTS folders)
+    file(GLOB sources ${ROOT}/${folder}*.h ${ROOT}/${folder}*.cpp)
+    foreach(source IN LISTS sources)
+        file(RELATIVE_PATH shown ${ROOT} ${source})
+        file(STRINGS ${source} includes REGEX "^#include [\"<]")
+        foreach(include IN LISTS includes)
+            if(include MATCHES "^#include <windows.h>" AND folder IN_LIST portable
+               AND NOT shown MATCHES "_windows\\.cpp$")
+                message("${shown}: a portable file includes <windows.h>")
+                math(EXPR violations "${violations} + 1")
+            endif()
+            if(NOT include MATCHES "^#include \"(.*/)[^/]+\"")
+                continue()
+            endif()
+            set(target ${CMAKE_MATCH_1})
+            # Generated files and the third parties are not the project's folders.
+            if(NOT EXISTS ${ROOT}/${target})
+                continue()
+            endif()
+            set(ok FALSE)
+            foreach(allowed IN LISTS allowed_${folder})
+                if(allowed STREQUAL target)
+                    set(ok TRUE)
+                elseif(allowed MATCHES "^(.*/)\\*$")
+                    string(FIND "${target}" "${CMAKE_MATCH_1}" at)
+                    if(at EQUAL 0)
+                        set(ok TRUE)
+                    endif()
+                endif()
+            endforeach()
+            if(NOT ok)
+                message("${shown}: includes ${target}, which ${folder} may not (architecture.md)")
+                math(EXPR violations "${violations} + 1")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(violations GREATER 0)
+    message(FATAL_ERROR "${violations} includes against the stated direction")
+endif()
+message("includes: ${count} folders checked, every include points the stated way")
