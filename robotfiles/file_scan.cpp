@@ -2,6 +2,8 @@
 
 #include "robotfiles/scan_text.h"
 
+#include <cstring>
+
 std::optional<Vendor> vendorOfPath(std::string_view path) {
     const std::size_t dot = path.rfind('.');
     const std::size_t slash = path.find_last_of("/\\");
@@ -23,15 +25,37 @@ std::optional<Vendor> vendorOfPath(std::string_view path) {
     return std::nullopt;
 }
 
-FileScanner startScan(Vendor vendor) {
+FileScanner startScan(Vendor vendor, const ScanContext& context) {
     FileScanner scanner;
     scanner.vendor = vendor;
+    switch (vendor) {
+    case Vendor::kuka:
+        startKrl(scanner.krl, context.fileName, context.krlUsage);
+        break;
+    case Vendor::abb:
+        startRapid(scanner.rapid, context.fileName);
+        break;
+    case Vendor::fanuc:
+        startFanuc(scanner.fanuc, context.fileName);
+        break;
+    }
     return scanner;
 }
 
 void scanLine(FileScanner& scanner, const SourceLine& line, const ScanCallbacks& out) {
     if (line.overlong && out.warning) {
         out.warning(ScanWarning{line.number, 1, "line longer than 1 MiB: not read"});
+    }
+    // No robot program holds a NUL byte: the file is something else with a
+    // program's extension (an archive, a compiled .TP renamed). Said once.
+    if (!scanner.warnedNotText && out.warning &&
+        std::memchr(line.text.data(), '\0', line.text.size()) != nullptr) {
+        scanner.warnedNotText = true;
+        const auto at =
+            static_cast<const char*>(std::memchr(line.text.data(), '\0', line.text.size())) -
+            line.text.data();
+        out.warning(ScanWarning{line.number, static_cast<std::uint64_t>(at) + 1,
+                                "not a program: the file holds bytes that are not text"});
     }
     switch (scanner.vendor) {
     case Vendor::kuka:
@@ -72,8 +96,9 @@ std::uint64_t pendingOffset(const FileScanner& scanner) {
     return 0;
 }
 
-LineReadResult scanStream(std::FILE* file, Vendor vendor, const ScanCallbacks& out) {
-    FileScanner scanner = startScan(vendor);
+LineReadResult scanStream(std::FILE* file, Vendor vendor, const ScanCallbacks& out,
+                          const ScanContext& context) {
+    FileScanner scanner = startScan(vendor, context);
     LineReadResult result =
         forEachLine(file, [&](const SourceLine& line) { scanLine(scanner, line, out); });
     if (result.ok) {
@@ -82,8 +107,9 @@ LineReadResult scanStream(std::FILE* file, Vendor vendor, const ScanCallbacks& o
     return result;
 }
 
-void scanText(std::string_view text, Vendor vendor, const ScanCallbacks& out) {
-    FileScanner scanner = startScan(vendor);
+void scanText(std::string_view text, Vendor vendor, const ScanCallbacks& out,
+              const ScanContext& context) {
+    FileScanner scanner = startScan(vendor, context);
     std::uint64_t offset = 0;
     std::uint64_t number = 1;
     while (offset < text.size()) {

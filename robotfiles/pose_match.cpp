@@ -5,6 +5,7 @@
 #include "robotfiles/scan_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
@@ -63,8 +64,34 @@ bool sameValues(const PoseRecord& a, const PoseRecord& b) {
     return true;
 }
 
+// Joint values axis by axis: moved by the largest change of one axis. A
+// different set of axes, or a pose on one side only, is a change.
+void compareAxes(const PoseRecord& oldPose, const PoseRecord& newPose, DiffTolerance tolerance,
+                 DiffFinding& finding) {
+    bool sameAxes = oldPose.axes.size() == newPose.axes.size();
+    double largest = 0.0;
+    for (std::size_t k = 0; sameAxes && k < oldPose.axes.size(); ++k) {
+        sameAxes = oldPose.axes[k].key == newPose.axes[k].key;
+        const double change = std::fabs(newPose.axes[k].value - oldPose.axes[k].value);
+        largest = std::max(largest, std::isnan(change) ? 0.0 : change);
+    }
+    if (!sameAxes || oldPose.status != newPose.status) {
+        finding.status = DiffStatus::changed;
+        return;
+    }
+    finding.maxAxisDeg = largest;
+    finding.joint = true;
+    finding.status = largest > tolerance.jointDeg   ? DiffStatus::moved
+                     : !sameExtra(oldPose, newPose) ? DiffStatus::changedExtra
+                                                    : DiffStatus::unchanged;
+}
+
 void comparePair(const PoseRecord& oldPose, const PoseRecord& newPose, DiffTolerance tolerance,
                  DiffFinding& finding) {
+    if (!oldPose.axes.empty() || !newPose.axes.empty()) {
+        compareAxes(oldPose, newPose, tolerance, finding);
+        return;
+    }
     Transform before;
     Transform after;
     if (!transformOfRecord(oldPose, before) || !transformOfRecord(newPose, after)) {

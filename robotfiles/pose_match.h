@@ -13,10 +13,13 @@ constexpr int diffStatusCount = 6;
 // "moved", "added", "removed", "changed_extra", "changed", "unchanged".
 const char* diffStatusName(DiffStatus status);
 
-// What counts as moved: more than this far, or turned by more than this angle.
+// What counts as moved: more than this far, or turned by more than this
+// angle; joint values when one axis changed by more than jointDeg (degrees,
+// or mm for a linear axis).
 struct DiffTolerance {
     double mm = 0.0;
     double deg = 0.0;
+    double jointDeg = 0.001;
 };
 
 constexpr std::size_t absentPose = static_cast<std::size_t>(-1);
@@ -34,6 +37,8 @@ struct DiffFinding {
     std::size_t newIndex = absentPose;
     double distanceMm = 0.0; // for moved poses
     double angleDeg = 0.0;
+    bool joint = false;      // joint values, compared axis by axis
+    double maxAxisDeg = 0.0; // the largest change of one axis
 };
 
 struct DiffCounts {

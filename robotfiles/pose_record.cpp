@@ -29,6 +29,36 @@ const char* statusName(PoseStatus status) {
     return "?";
 }
 
+const char* roleName(PoseRole role) {
+    switch (role) {
+    case PoseRole::position:
+        return "position";
+    case PoseRole::offset:
+        return "offset";
+    case PoseRole::frame:
+        return "frame";
+    case PoseRole::assignment:
+        return "assignment";
+    case PoseRole::initialisation:
+        return "initialisation";
+    case PoseRole::joint:
+        return "joint";
+    case PoseRole::undecided:
+        return "undecided";
+    }
+    return "?";
+}
+
+bool roleOfName(std::string_view name, PoseRole& role) {
+    for (int k = 0; k < poseRoleCount; ++k) {
+        if (name == roleName(static_cast<PoseRole>(k))) {
+            role = static_cast<PoseRole>(k);
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string_view withoutLineEnd(std::string_view text) {
     if (!text.empty() && text.back() == '\n') {
         text.remove_suffix(1);

@@ -13,8 +13,28 @@
 enum class Vendor { kuka, abb, fanuc };
 enum class PoseStatus { ok, partial, notUnit, uninitialised };
 
+// What the program uses the pose for, as the statement around it tells:
+// - position: a taught position, declared in data or written as a motion's
+//   target; rebase moves these.
+// - offset: relative to another pose (an operand of KRL's ':', the target
+//   of a *_REL motion, a FANUC position used with INC); it moves with the
+//   pose it is relative to, never itself.
+// - frame: a tool, base, work object or load, a system variable, a pose
+//   nested in another aggregate; moved only when asked.
+// - assignment: a pose written into a variable by program code; it may or
+//   may not be a position, so it is moved only when asked.
+// - initialisation: an all-zero pose assigned or declared as a start value
+//   in code.
+// - joint: axis values, not a Cartesian pose.
+// - undecided: a use the reader cannot tell; left alone, with a warning.
+enum class PoseRole { position, offset, frame, assignment, initialisation, joint, undecided };
+constexpr int poseRoleCount = 7;
+
 const char* vendorName(Vendor vendor);     // "kuka", "abb", "fanuc"
 const char* statusName(PoseStatus status); // "ok", "partial", "not_unit", "uninitialised"
+const char* roleName(PoseRole role);       // "position", "offset", ..., "undecided"
+// The role of that name, or false.
+bool roleOfName(std::string_view name, PoseRole& role);
 
 // The bytes of one number in the file, sign and exponent included.
 struct ByteRange {
@@ -82,8 +102,13 @@ struct PoseRecord {
     std::uint64_t column = 0;
     std::uint64_t offset = 0;
     PoseStatus status = PoseStatus::ok;
-    // In the vendor's order; a partial pose holds the members it has.
+    PoseRole role = PoseRole::position;
+    // In the vendor's order; a partial pose holds the members it has. Empty
+    // for joint values, which are in axes.
     std::vector<PoseMember> values;
+    // Joint values: a1, a2, ... for the robot's axes (degrees, or mm for a
+    // linear axis), e1, e2, ... for external axes, in that order.
+    std::vector<PoseMember> axes;
     std::vector<ExtraItem> extra;
 };
 
@@ -91,11 +116,33 @@ struct ScanWarning {
     std::uint64_t line = 0;
     std::uint64_t column = 0;
     std::string message;
+    // A note on what was read well (a pose whose use is left undecided, a
+    // file that holds no program) rather than text that could not be read,
+    // which may hide a pose: a rewriter refuses a file only for the latter.
+    bool note = false;
+};
+
+// One motion of a program, in the order the program runs them: where it
+// goes, and the frame it is taught in. A picture joins the positions in this
+// order and draws each in its frame.
+struct MotionVisit {
+    std::uint64_t line = 0;
+    // The point by name (KRL XP1, RAPID pHome, FANUC P[3]); empty for a pose
+    // written inline, which is then the record that starts at offset.
+    std::string target;
+    std::uint64_t offset = 0;
+    bool auxiliary = false; // a circle's auxiliary point
+    // The frame as the program names it: KRL "BASE_DATA[2]" (or "$WORLD"),
+    // RAPID the work object ("wobjTable", "wobj0" when none is given), FANUC
+    // "UF 1" from UFRAME_NUM; empty where the reader cannot tell.
+    std::string frame;
 };
 
 struct ScanCallbacks {
     std::function<void(const PoseRecord&)> pose;
     std::function<void(const ScanWarning&)> warning;
+    // Only readers asked for them look at the motions.
+    std::function<void(const MotionVisit&)> motion;
 };
 
 // One line of a file as the line reader hands it over: its bytes with the

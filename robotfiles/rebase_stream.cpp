@@ -51,18 +51,20 @@ struct Rewriter {
 
 } // namespace
 
-RebaseStreamResult rebaseStream(std::FILE* in, std::FILE* out, Vendor vendor, const Transform& pre,
+RebaseStreamResult rebaseStream(std::FILE* in, std::FILE* out, Vendor vendor,
+                                const ScanContext& context, const Transform& pre,
                                 const Transform& post, const RebaseCallbacks& callbacks) {
     Rewriter rewriter;
     rewriter.out = out;
     RebaseStreamResult& result = rewriter.result;
-    FileScanner scanner = startScan(vendor);
+    FileScanner scanner = startScan(vendor, context);
 
     ScanCallbacks scan;
     scan.warning = [&](const ScanWarning& warning) {
         // A declaration the reader could not read may be a position that
-        // ought to move: the file is not rewritten with it left behind.
-        if (!result.refused) {
+        // ought to move: the file is not rewritten with it left behind. A
+        // note (a use left undecided) leaves its pose alone, no more.
+        if (!warning.note && !result.refused) {
             result.refused = true;
             result.error = "line " + std::to_string(warning.line) + ": " + warning.message;
         }

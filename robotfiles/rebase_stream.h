@@ -1,6 +1,7 @@
 #pragma once
 
 #include "math/transform.h"
+#include "robotfiles/file_scan.h"
 #include "robotfiles/pose_record.h"
 #include "robotfiles/pose_rewrite.h"
 
@@ -35,5 +36,6 @@ struct RebaseStreamResult {
     std::uint64_t changedPoses = 0;
 };
 
-RebaseStreamResult rebaseStream(std::FILE* in, std::FILE* out, Vendor vendor, const Transform& pre,
+RebaseStreamResult rebaseStream(std::FILE* in, std::FILE* out, Vendor vendor,
+                                const ScanContext& context, const Transform& pre,
                                 const Transform& post, const RebaseCallbacks& callbacks);

@@ -32,7 +32,7 @@ struct ConvertOptions {
     std::vector<std::string> notations;
 };
 
-ConvertOptions options;
+ConvertOptions given;
 
 int runConvert(const ConvertOptions& options) {
     std::string text = options.text;
@@ -74,20 +74,20 @@ int runConvert(const ConvertOptions& options) {
 }
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {
-    addNotationsOption(command, choices, options.notations,
+    addNotationsOption(command, choices, given.notations,
                        "the notations to print (comma list; default kuka,abb,fanuc,matrix)");
     offerChoices(choices,
-                 command.add_option("--from", options.from,
+                 command.add_option("--from", given.from,
                                     "the notation of the text, where its form is ambiguous"),
                  notationNames());
-    command.add_option("text", options.text, "the pose (quoted), or - for standard input")
+    command.add_option("text", given.text, "the pose (quoted), or - for standard input")
         ->required()
         ->type_name("TEXT");
     command.footer(notationTable());
 }
 
 int run(const CommandContext&) {
-    return runConvert(options);
+    return runConvert(given);
 }
 
 } // namespace

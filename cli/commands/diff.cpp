@@ -27,12 +27,14 @@ struct DiffOptions {
     std::string newPath;
     double toleranceMm = 0.001;
     double toleranceDeg = 0.001;
+    double jointToleranceDeg = 0.001;
     OutputFormat format = OutputFormat::table;
 };
 
 int runDiff(const DiffOptions& options) {
-    if (!(options.toleranceMm >= 0.0) || !(options.toleranceDeg >= 0.0)) {
-        printError("--tolerance: millimetres and degrees must be 0 or more");
+    if (!(options.toleranceMm >= 0.0) || !(options.toleranceDeg >= 0.0) ||
+        !(options.jointToleranceDeg >= 0.0)) {
+        printError("--tolerance, --joint-tolerance: millimetres and degrees must be 0 or more");
         return exitTrouble;
     }
     const std::optional<Vendor> vendor = singleFilesVendor(options.oldPath, options.newPath);
@@ -52,19 +54,22 @@ int runDiff(const DiffOptions& options) {
     if (table) {
         appendDiffTableHeader(text);
     }
-    const DiffTolerance tolerance{options.toleranceMm, options.toleranceDeg};
+    const DiffTolerance tolerance{options.toleranceMm, options.toleranceDeg,
+                                  options.jointToleranceDeg};
     DiffCounts counts;
     bool trouble = false;
     std::vector<PoseRecord> oldPoses;
     std::vector<PoseRecord> newPoses;
     std::vector<DiffFinding> findings;
+    const ProgramUses oldUses = readProgramUses(before.files);
+    const ProgramUses newUses = readProgramUses(after.files);
     for (const FilePair& pair :
          pairFiles(options.oldPath, options.newPath, before.files, after.files)) {
         oldPoses.clear();
         newPoses.clear();
         findings.clear();
-        if ((pair.before != nullptr && !readPoses(*pair.before, oldPoses)) ||
-            (pair.after != nullptr && !readPoses(*pair.after, newPoses))) {
+        if ((pair.before != nullptr && !readPoses(*pair.before, oldUses, oldPoses)) ||
+            (pair.after != nullptr && !readPoses(*pair.after, newUses, newPoses))) {
             trouble = true;
             continue;
         }
@@ -98,7 +103,7 @@ int runDiff(const DiffOptions& options) {
     return differs ? exitDiffers : exitDone;
 }
 
-DiffOptions options;
+DiffOptions given;
 std::vector<double> tolerance;
 CLI::Option* formatOption = nullptr;
 
@@ -107,7 +112,8 @@ const char* const examples = R"(Examples:
   posebridge-cli diff --tolerance 0.5,0.1 --format json old/R1 new/R1 > moved.jsonl
 
 Poses are matched by their file's path relative to OLD and NEW and their name
-(FANUC by P[n] and group; inline values by their order in the file).
+(FANUC by P[n] and group; inline values by their order in the file). Joint
+positions (E6AXIS, jointtarget, FANUC joint groups) are compared axis by axis.
 Exit status: 0 nothing differs beyond the tolerance, 1 something does, 2 trouble.
 )";
 
@@ -118,21 +124,26 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
         ->delimiter(',')
         ->expected(2)
         ->type_name("MM,DEG");
+    command
+        .add_option("--joint-tolerance", given.jointToleranceDeg,
+                    "what counts as a moved joint position: the largest change of one axis, in "
+                    "degrees (mm for a linear axis; default 0.001)")
+        ->type_name("DEG");
     formatOption = addFormatOption(
-        command, choices, options.format, {OutputFormat::table, OutputFormat::json},
+        command, choices, given.format, {OutputFormat::table, OutputFormat::json},
         "table (the default on a terminal) or json (JSON Lines, the default otherwise)");
-    command.add_option("old", options.oldPath, "the earlier backup")->required()->type_name("OLD");
-    command.add_option("new", options.newPath, "the later backup")->required()->type_name("NEW");
+    command.add_option("old", given.oldPath, "the earlier backup")->required()->type_name("OLD");
+    command.add_option("new", given.newPath, "the later backup")->required()->type_name("NEW");
     command.footer(examples);
 }
 
 int run(const CommandContext&) {
     if (tolerance.size() == 2) {
-        options.toleranceMm = tolerance[0];
-        options.toleranceDeg = tolerance[1];
+        given.toleranceMm = tolerance[0];
+        given.toleranceDeg = tolerance[1];
     }
-    options.format = formatOrDefault(formatOption, options.format);
-    return runDiff(options);
+    given.format = formatOrDefault(formatOption, given.format);
+    return runDiff(given);
 }
 
 } // namespace

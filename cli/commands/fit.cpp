@@ -135,7 +135,7 @@ int runFit(const FitOptions& options) {
     return over.empty() ? exitDone : exitBoundNotMet;
 }
 
-FitOptions options;
+FitOptions given;
 double maxError = 0.0;
 CLI::Option* maxErrorOption = nullptr;
 
@@ -158,32 +158,32 @@ Exit status: 0 done, 1 a residual above --max-error (the points named),
 )help";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {
-    command.add_option("nominal", options.nominalPath, "the nominal points")
+    command.add_option("nominal", given.nominalPath, "the nominal points")
         ->required()
         ->type_name("NOMINAL");
-    command.add_option("measured", options.measuredPath, "the measured points")
+    command.add_option("measured", given.measuredPath, "the measured points")
         ->required()
         ->type_name("MEASURED");
-    command.add_option("--select", options.select, "only points whose names match (REF*,P?)")
+    command.add_option("--select", given.select, "only points whose names match (REF*,P?)")
         ->delimiter(',')
         ->allow_extra_args(false)
         ->type_name("PATTERNS");
-    command.add_option("--exclude", options.exclude, "leave out the pairs of these names")
+    command.add_option("--exclude", given.exclude, "leave out the pairs of these names")
         ->delimiter(',')
         ->allow_extra_args(false)
         ->type_name("NAMES");
     maxErrorOption =
         command.add_option("--max-error", maxError, "exit status 1 when a residual is above this")
             ->type_name("MM");
-    addFrameOutputOptions(command, choices, options.notations, options.format);
+    addFrameOutputOptions(command, choices, given.notations, given.format);
     command.footer(examples);
 }
 
 int run(const CommandContext&) {
     if (maxErrorOption->count() > 0) {
-        options.maxErrorMm = maxError;
+        given.maxErrorMm = maxError;
     }
-    return runFit(options);
+    return runFit(given);
 }
 
 } // namespace

@@ -92,7 +92,7 @@ int runFrame(const FrameOptions& options) {
     return exitTrouble;
 }
 
-FrameOptions options;
+FrameOptions given;
 
 const char* const examples = R"(Examples:
   posebridge-cli frame --method kuka Get3Basepoints.dat:gfMeasPoint[1] \
@@ -126,16 +126,16 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
         methods.push_back(info.name);
     }
     offerChoices(choices,
-                 command.add_option("--method", options.method, "kuka, fanuc, fanuc4 or abb"),
+                 command.add_option("--method", given.method, "kuka, fanuc, fanuc4 or abb"),
                  methods)
         ->required();
-    addPointOptions(command, options.points, "the points in the method's order");
-    addFrameOutputOptions(command, choices, options.notations, options.format);
+    addPointOptions(command, given.points, "the points in the method's order");
+    addFrameOutputOptions(command, choices, given.notations, given.format);
     command.footer(std::string(examples) + "\n" + methodsText() + "\n" + pointForms);
 }
 
 int run(const CommandContext&) {
-    return runFrame(options);
+    return runFrame(given);
 }
 
 } // namespace

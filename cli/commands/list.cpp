@@ -1,6 +1,7 @@
 #include "cli/commands/commands.h"
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/file_list.h"
+#include "cli/inputs/file_poses.h"
 #include "cli/inputs/ordered_jobs.h"
 #include "cli/output/list_output.h"
 #include "cli/output/messages.h"
@@ -27,7 +28,8 @@ struct ListOptions {
     std::vector<std::string> notations; // --to
     bool strict = false;
     bool summary = false;
-    unsigned jobs = 0; // 0: one per core
+    unsigned jobs = 0;           // 0: one per core
+    std::vector<PoseRole> roles; // --role: only these; all when empty
 };
 
 // Output is handed on in pieces of about this size.
@@ -40,39 +42,30 @@ struct Totals {
     std::atomic<bool> trouble{false};
 };
 
-void listFile(const InputFile& file, const OutputSettings& settings, JobOutput& output,
-              Totals& totals) {
-    std::FILE* stream = file.standardInput ? stdin : openForReading(file.path);
-    if (stream == nullptr) {
-        output.messages +=
-            messageLine(fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno)));
-        totals.trouble = true;
-        return;
-    }
+void listFile(const InputFile& file, const ProgramUses& uses, const OutputSettings& settings,
+              const std::vector<PoseRole>& roles, JobOutput& output, Totals& totals) {
     std::string text;
     WarningList warnings;
     warnings.file = file.shown;
-    ScanCallbacks callbacks;
-    callbacks.pose = [&](const PoseRecord& pose) {
-        ++totals.byStatus[static_cast<int>(pose.status)];
-        appendRecord(text, settings, file.shown, pose);
-        if (text.size() >= flushBytes) {
-            output.write(text);
-        }
-    };
-    callbacks.warning = [&](const ScanWarning& warning) {
-        ++totals.warnings;
-        addWarning(warnings, warning);
-    };
-    const LineReadResult result = scanStream(stream, file.vendor, callbacks);
-    if (!file.standardInput) {
-        std::fclose(stream);
-    }
+    std::string message;
+    const bool read = scanInputFile(
+        file, uses,
+        [&](const PoseRecord& pose) {
+            if (!roles.empty() && std::find(roles.begin(), roles.end(), pose.role) == roles.end()) {
+                return;
+            }
+            ++totals.byStatus[static_cast<int>(pose.status)];
+            appendRecord(text, settings, file.shown, pose);
+            if (text.size() >= flushBytes) {
+                output.write(text);
+            }
+        },
+        warnings, message);
     output.write(text);
     output.messages += warningText(warnings);
-    if (!result.ok) {
-        output.messages +=
-            messageLine(fmt::format("{}: reading stopped: {}", file.shown, result.error));
+    totals.warnings += warnings.shown + warnings.hidden;
+    if (!read) {
+        output.messages += messageLine(message);
         totals.trouble = true;
         return;
     }
@@ -117,8 +110,9 @@ int runList(const ListOptions& options) {
     if (jobs == 0) {
         jobs = std::max(1u, std::thread::hardware_concurrency());
     }
+    const ProgramUses uses = readProgramUses(list.files);
     runOrderedJobs(list.files.size(), jobs, [&](std::size_t index, JobOutput& output) {
-        listFile(list.files[index], settings, output, totals);
+        listFile(list.files[index], uses, settings, options.roles, output, totals);
     });
     std::fflush(stdout);
 
@@ -145,10 +139,11 @@ int runList(const ListOptions& options) {
 }
 
 // The command line fills these.
-ListOptions options;
+ListOptions given;
 CLI::Option* formatOption = nullptr;
 Vendor vendor = Vendor::kuka;
 CLI::Option* vendorOption = nullptr;
+std::vector<std::string> roleWords;
 
 const char* const examples = R"(Examples:
   posebridge-cli list backup/                     every pose of a controller backup, as a table
@@ -167,24 +162,35 @@ Exit status:
 )";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {
-    formatOption = addFormatOption(command, choices, options.format,
+    formatOption = addFormatOption(command, choices, given.format,
                                    {OutputFormat::table, OutputFormat::json, OutputFormat::csv},
                                    "table (the default on a terminal), json (JSON Lines, the "
                                    "default otherwise) or csv");
-    addNotationsOption(command, choices, options.notations,
+    addNotationsOption(command, choices, given.notations,
                        "also give each pose in these notations (comma list)");
     vendorOption = addWordOption<Vendor>(
                        command, choices, "--vendor", vendor,
                        {{"kuka", Vendor::kuka}, {"abb", Vendor::abb}, {"fanuc", Vendor::fanuc}},
                        "read standard input (-), or every named file, as this vendor's")
                        ->type_name("VENDOR");
-    command.add_flag("--strict", options.strict, "exit with status 2 on any warning");
-    command.add_flag("--summary", options.summary,
+    std::vector<std::string> roles;
+    for (int k = 0; k < poseRoleCount; ++k) {
+        roles.push_back(roleName(static_cast<PoseRole>(k)));
+    }
+    offerChoices(choices,
+                 command.add_option("--role", roleWords,
+                                    "only poses of these roles (comma list): position, offset, "
+                                    "frame, assignment, initialisation, joint, undecided"),
+                 roles, true)
+        ->delimiter(',')
+        ->type_name("ROLES");
+    command.add_flag("--strict", given.strict, "exit with status 2 on any warning");
+    command.add_flag("--summary", given.summary,
                      "print the closing summary also when standard error is no terminal");
-    command.add_option("-j,--jobs", options.jobs, "files read at once (default: one per core)")
+    command.add_option("-j,--jobs", given.jobs, "files read at once (default: one per core)")
         ->check(CLI::Range(1u, 256u));
     command
-        .add_option("paths", options.paths,
+        .add_option("paths", given.paths,
                     "files, folders (walked recursively: .dat .src .sub, .mod .modx .sys .prg, "
                     ".ls) or - for standard input")
         ->required()
@@ -193,11 +199,17 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
 }
 
 int run(const CommandContext&) {
-    options.format = formatOrDefault(formatOption, options.format);
+    given.format = formatOrDefault(formatOption, given.format);
     if (vendorOption->count() > 0) {
-        options.vendor = vendor;
+        given.vendor = vendor;
     }
-    return runList(options);
+    for (const std::string& word : roleWords) {
+        PoseRole role = PoseRole::position;
+        if (roleOfName(word, role)) {
+            given.roles.push_back(role);
+        }
+    }
+    return runList(given);
 }
 
 } // namespace

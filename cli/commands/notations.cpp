@@ -20,7 +20,7 @@ std::string joinLines(std::string text, const std::string& between) {
     return text;
 }
 
-bool markdown = false;
+bool markdownGiven = false;
 
 int runNotations(bool markdown) {
     std::string out;
@@ -46,11 +46,11 @@ int runNotations(bool markdown) {
 }
 
 void addOptions(CLI::App& command, ChoiceTable&) {
-    command.add_flag("--markdown", markdown, "as the README's table");
+    command.add_flag("--markdown", markdownGiven, "as the README's table");
 }
 
 int run(const CommandContext&) {
-    return runNotations(markdown);
+    return runNotations(markdownGiven);
 }
 
 } // namespace

@@ -82,7 +82,7 @@ int runPlot(const PlotOptions& options) {
     return exitDone;
 }
 
-PlotOptions options;
+PlotOptions given;
 CLI::Option* formatOption = nullptr;
 std::vector<double> tolerance;
 bool diff = false;
@@ -120,20 +120,20 @@ void finishPlotOptions(PlotOptions& options) {
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {
     command
-        .add_option("--out", options.out,
+        .add_option("--out", given.out,
                     "the file to write (default plot.html or plot.svg), - for standard output")
         ->type_name("FILE");
-    formatOption = addWordOption<PlotFormat>(command, choices, "--format", options.format,
+    formatOption = addWordOption<PlotFormat>(command, choices, "--format", given.format,
                                              {{"html", PlotFormat::html}, {"svg", PlotFormat::svg}},
                                              "html (the default; .svg for --out means svg) or svg")
                        ->type_name("FORMAT");
     offerChoices(choices,
-                 command.add_option("--to", options.notation,
+                 command.add_option("--to", given.notation,
                                     "hover values in this notation (default: the file's vendor)"),
                  notationNames())
         ->type_name("NOTATION");
     command
-        .add_option("--axis-length", options.axisLength,
+        .add_option("--axis-length", given.axisLength,
                     "triad length in mm (default: from the spread of the points)")
         ->check(CLI::PositiveNumber)
         ->type_name("MM");
@@ -147,18 +147,18 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
         ->expected(2)
         ->type_name("MM,DEG")
         ->needs(diffOption);
-    command.add_option("--select", options.select, "with --fit, only these point names (p1*,XP?)")
+    command.add_option("--select", given.select, "with --fit, only these point names (p1*,XP?)")
         ->delimiter(',')
         ->type_name("NAMES")
         ->allow_extra_args(false)
         ->needs(fitOption);
-    command.add_option("--exclude", options.exclude, "with --fit, leave these point names out")
+    command.add_option("--exclude", given.exclude, "with --fit, leave these point names out")
         ->delimiter(',')
         ->type_name("NAMES")
         ->allow_extra_args(false)
         ->needs(fitOption);
     command
-        .add_option("paths", options.paths,
+        .add_option("paths", given.paths,
                     "files and folders; with --diff OLD NEW, with --fit NOMINAL MEASURED")
         ->required()
         ->type_name("PATH");
@@ -166,14 +166,14 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
 }
 
 int run(const CommandContext&) {
-    options.kind = diff ? PlotKind::diff : fit ? PlotKind::fit : PlotKind::list;
+    given.kind = diff ? PlotKind::diff : fit ? PlotKind::fit : PlotKind::list;
     if (tolerance.size() == 2) {
-        options.toleranceMm = tolerance[0];
-        options.toleranceDeg = tolerance[1];
+        given.toleranceMm = tolerance[0];
+        given.toleranceDeg = tolerance[1];
     }
-    options.formatGiven = formatOption->count() > 0;
-    finishPlotOptions(options);
-    return runPlot(options);
+    given.formatGiven = formatOption->count() > 0;
+    finishPlotOptions(given);
+    return runPlot(given);
 }
 
 } // namespace

@@ -151,7 +151,7 @@ int runTool(const ToolOptions& options) {
     return met ? exitDone : exitBoundNotMet;
 }
 
-ToolOptions options;
+ToolOptions given;
 double maxError = 0.0;
 std::size_t reference = 0;
 CLI::Option* maxErrorOption = nullptr;
@@ -177,12 +177,12 @@ about one axis), or a Z or X pose turned from the reference pose.
 )";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {
-    addPointOptions(command, options.poses, "the flange poses");
+    addPointOptions(command, given.poses, "the flange poses");
     command
-        .add_option("--z-pose", options.zPose,
+        .add_option("--z-pose", given.zPose,
                     "the reference pose moved, not reoriented, so that the tip lies on +Z")
         ->type_name("POSE");
-    command.add_option("--x-pose", options.xPose, "likewise on +X (needs --z-pose)")
+    command.add_option("--x-pose", given.xPose, "likewise on +X (needs --z-pose)")
         ->type_name("POSE");
     referenceOption =
         command
@@ -190,7 +190,7 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
                         "the pose (1 to N) the Z and X poses were moved from (default N)")
             ->type_name("K");
     command
-        .add_option("--min-spread", options.minSpreadDeg,
+        .add_option("--min-spread", given.minSpreadDeg,
                     fmt::format("refuse orientations that spread less than this in a direction "
                                 "(default {})",
                                 defaultMinSpreadDeg))
@@ -199,18 +199,18 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
         command
             .add_option("--max-error", maxError, "exit status 1 when a pose's error is above this")
             ->type_name("MM");
-    addFrameOutputOptions(command, choices, options.notations, options.format);
+    addFrameOutputOptions(command, choices, given.notations, given.format);
     command.footer(std::string(examples) + "\n" + pointForms);
 }
 
 int run(const CommandContext&) {
     if (maxErrorOption->count() > 0) {
-        options.maxErrorMm = maxError;
+        given.maxErrorMm = maxError;
     }
     if (referenceOption->count() > 0) {
-        options.reference = reference;
+        given.reference = reference;
     }
-    return runTool(options);
+    return runTool(given);
 }
 
 } // namespace

@@ -30,9 +30,9 @@ std::optional<Vendor> singleFilesVendor(const std::string& oldPath, const std::s
     return vendor ? vendor : vendorOfPath(oldPath);
 }
 
-bool readPoses(const InputFile& file, std::vector<PoseRecord>& poses) {
+bool readPoses(const InputFile& file, const ProgramUses& uses, std::vector<PoseRecord>& poses) {
     std::string message;
-    if (!readFilePoses(file, poses, message)) {
+    if (!readFilePoses(file, uses, poses, message)) {
         printError("{}", message);
         return false;
     }

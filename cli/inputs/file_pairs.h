@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/inputs/file_list.h"
+#include "cli/inputs/file_poses.h"
 
 #include <optional>
 #include <string>
@@ -28,4 +29,4 @@ std::vector<FilePair> pairFiles(const std::string& oldPath, const std::string& n
 
 // Every pose of the file, its warnings printed as `list` prints them. False,
 // with the file named, when it cannot be read to its end.
-bool readPoses(const InputFile& file, std::vector<PoseRecord>& poses);
+bool readPoses(const InputFile& file, const ProgramUses& uses, std::vector<PoseRecord>& poses);

@@ -1,5 +1,7 @@
 #include "cli/inputs/fit_pairs.h"
 
+#include "cli/inputs/file_poses.h"
+
 #include "cli/inputs/file_list.h"
 #include "cli/inputs/point_table.h"
 #include "cli/inputs/taught_points.h"
@@ -61,9 +63,10 @@ bool readSide(const std::string& path, std::optional<Vendor> vendor, Side& side,
         message = list.errors.front();
         return false;
     }
+    const ProgramUses uses = readProgramUses(list.files);
     for (const InputFile& file : list.files) {
         std::vector<PoseRecord> poses;
-        if (!readFilePoses(file, poses, message)) {
+        if (!readFilePoses(file, uses, poses, message)) {
             return false;
         }
         for (const PoseRecord& pose : poses) {

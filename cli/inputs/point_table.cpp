@@ -13,63 +13,63 @@
 #include <cstring>
 #include <map>
 
-    namespace {
+namespace {
 
-    // A table of points is small; a file beyond this is no table.
-    constexpr std::size_t maxTableBytes = std::size_t{16} << 20;
+// A table of points is small; a file beyond this is no table.
+constexpr std::size_t maxTableBytes = std::size_t{16} << 20;
 
-    struct Field {
-        std::string_view text;
-        std::size_t column = 0; // 1-based
-    };
+struct Field {
+    std::string_view text;
+    std::size_t column = 0; // 1-based
+};
 
-    // The fields of one line: split at commas or semicolons where it has any,
-    // otherwise at blanks; each field trimmed, a name's quotes dropped.
-    std::vector<Field> fieldsOf(std::string_view line) {
-        const bool separated = line.find_first_of(",;") != std::string_view::npos;
-        std::vector<Field> fields;
-        std::size_t pos = 0;
-        while (pos <= line.size()) {
-            std::size_t end = pos;
-            while (end < line.size() &&
-                   (separated ? line[end] != ',' && line[end] != ';' : !isBlankByte(line[end]))) {
-                ++end;
-            }
-            std::size_t start = pos;
-            std::size_t stop = end;
-            while (start < stop && isBlankByte(line[start])) {
-                ++start;
-            }
-            while (stop > start && isBlankByte(line[stop - 1])) {
-                --stop;
-            }
-            if (stop - start >= 2 && line[start] == '"' && line[stop - 1] == '"') {
-                ++start;
-                --stop;
-            }
-            if (separated || stop > start) {
-                fields.push_back(Field{line.substr(start, stop - start), start + 1});
-            }
-            if (end >= line.size()) {
-                break;
-            }
-            pos = separated ? end + 1 : skipBlanks(line, end);
-            if (!separated && pos >= line.size()) {
-                break;
-            }
+// The fields of one line: split at commas or semicolons where it has any,
+// otherwise at blanks; each field trimmed, a name's quotes dropped.
+std::vector<Field> fieldsOf(std::string_view line) {
+    const bool separated = line.find_first_of(",;") != std::string_view::npos;
+    std::vector<Field> fields;
+    std::size_t pos = 0;
+    while (pos <= line.size()) {
+        std::size_t end = pos;
+        while (end < line.size() &&
+               (separated ? line[end] != ',' && line[end] != ';' : !isBlankByte(line[end]))) {
+            ++end;
         }
-        return fields;
-    }
-
-    bool readNumber(std::string_view text, double& value) {
-        const char* begin = text.data();
-        const char* end = text.data() + text.size();
-        if (begin != end && *begin == '+') {
-            ++begin;
+        std::size_t start = pos;
+        std::size_t stop = end;
+        while (start < stop && isBlankByte(line[start])) {
+            ++start;
         }
-        const auto result = std::from_chars(begin, end, value);
-        return result.ec == std::errc() && result.ptr == end && begin != end;
+        while (stop > start && isBlankByte(line[stop - 1])) {
+            --stop;
+        }
+        if (stop - start >= 2 && line[start] == '"' && line[stop - 1] == '"') {
+            ++start;
+            --stop;
+        }
+        if (separated || stop > start) {
+            fields.push_back(Field{line.substr(start, stop - start), start + 1});
+        }
+        if (end >= line.size()) {
+            break;
+        }
+        pos = separated ? end + 1 : skipBlanks(line, end);
+        if (!separated && pos >= line.size()) {
+            break;
+        }
     }
+    return fields;
+}
+
+bool readNumber(std::string_view text, double& value) {
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    if (begin != end && *begin == '+') {
+        ++begin;
+    }
+    const auto result = std::from_chars(begin, end, value);
+    return result.ec == std::errc() && result.ptr == end && begin != end;
+}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "cli/inputs/taught_points.h"
 
+#include "cli/inputs/file_poses.h"
+
 #include "cli/inputs/pose_text.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
@@ -41,27 +43,6 @@ bool programFile(const std::string& path, InputFile& file, std::string& message)
 }
 
 } // namespace
-
-bool readFilePoses(const InputFile& file, std::vector<PoseRecord>& poses, std::string& message) {
-    std::FILE* stream = openForReading(file.path);
-    if (stream == nullptr) {
-        message = fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno));
-        return false;
-    }
-    WarningList warnings;
-    warnings.file = file.shown;
-    ScanCallbacks callbacks;
-    callbacks.pose = [&](const PoseRecord& pose) { poses.push_back(pose); };
-    callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
-    const LineReadResult result = scanStream(stream, file.vendor, callbacks);
-    std::fclose(stream);
-    std::fputs(warningText(warnings).c_str(), stderr);
-    if (!result.ok) {
-        message = fmt::format("{}: reading stopped: {}", file.shown, result.error);
-        return false;
-    }
-    return true;
-}
 
 bool positionOfRecord(const PoseRecord& pose, Point3& position) {
     if (pose.status == PoseStatus::uninitialised) {
@@ -141,7 +122,7 @@ bool resolvePointArgument(const std::string& text, bool needPose, TaughtPose& ou
             return false;
         }
         std::vector<PoseRecord> poses;
-        if (!readFilePoses(file, poses, message)) {
+        if (!readFilePoses(file, readProgramUses({file}), poses, message)) {
             return false;
         }
         const std::string wanted = nameKey(text.substr(colon + 1));
@@ -193,7 +174,8 @@ bool selectFilePoints(const std::string& path, const std::vector<std::string>& p
                       bool needPose, std::vector<TaughtPose>& out, std::string& message) {
     InputFile file;
     std::vector<PoseRecord> poses;
-    if (!programFile(path, file, message) || !readFilePoses(file, poses, message)) {
+    if (!programFile(path, file, message) ||
+        !readFilePoses(file, readProgramUses({file}), poses, message)) {
         return false;
     }
     std::vector<const PoseRecord*> chosen;

@@ -22,10 +22,6 @@ struct TaughtPose {
     std::optional<Vendor> vendor; // of the file, or of the text's notation
 };
 
-// Every pose of one program file, read as `list` reads it; the readers'
-// warnings go to standard error. False with a message naming the file.
-bool readFilePoses(const InputFile& file, std::vector<PoseRecord>& poses, std::string& message);
-
 // The position a record holds (its x, y and z), which is all a point needs;
 // false when a member is missing or the pose is uninitialised.
 bool positionOfRecord(const PoseRecord& pose, Point3& position);

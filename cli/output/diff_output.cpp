@@ -27,7 +27,9 @@ void appendDiffJson(std::string& out, const std::string& file, const DiffFinding
     }
     json["old_line"] = lineJson(finding.oldLine);
     json["new_line"] = lineJson(finding.newLine);
-    if (finding.status == DiffStatus::moved) {
+    if (finding.status == DiffStatus::moved && finding.joint) {
+        json["max_axis_deg"] = finding.maxAxisDeg;
+    } else if (finding.status == DiffStatus::moved) {
         json["distance_mm"] = finding.distanceMm;
         json["angle_deg"] = finding.angleDeg;
     }
@@ -38,8 +40,8 @@ void appendDiffJson(std::string& out, const std::string& file, const DiffFinding
 // Fixed widths, as `list` has them, so that rows can be printed file by
 // file; a longer entry pushes its row to the right rather than being cut.
 void appendDiffTableHeader(std::string& out) {
-    out += fmt::format("{:<13} {:<36} {:<18} {:>12} {:>10}\n", "STATUS", "FILE:LINE", "NAME",
-                       "DISTANCE_MM", "ANGLE_DEG");
+    out += fmt::format("{:<13} {:<36} {:<18} {:>12} {:>10} {:>12}\n", "STATUS", "FILE:LINE", "NAME",
+                       "DISTANCE_MM", "ANGLE_DEG", "MAX_AXIS_DEG");
 }
 
 void appendDiffTableRow(std::string& out, const std::string& file, const DiffFinding& finding) {
@@ -51,7 +53,10 @@ void appendDiffTableRow(std::string& out, const std::string& file, const DiffFin
         finding.status == DiffStatus::removed ? finding.oldLine : finding.newLine;
     std::string row = fmt::format("{:<13} {:<36} {:<18}", diffStatusName(finding.status),
                                   fmt::format("{}:{}", file, line), name);
-    if (finding.status == DiffStatus::moved) {
+    if (finding.status == DiffStatus::moved && finding.joint) {
+        // Joint values: no distance nor angle of a pose, the largest axis change.
+        row += fmt::format(" {:>12} {:>10} {:>12.3f}", "-", "-", finding.maxAxisDeg);
+    } else if (finding.status == DiffStatus::moved) {
         row += fmt::format(" {:>12.3f} {:>10.3f}", finding.distanceMm, finding.angleDeg);
     } else {
         row.erase(row.find_last_not_of(' ') + 1);

@@ -43,8 +43,13 @@ void forEachMember(const Notation& notation, Visit visit) {
 
 } // namespace
 
+// Joint positions' axes, each a column: a1 ... a9 (FANUC groups go up to
+// J9), e1 ... e6; empty for a Cartesian pose.
+constexpr const char* axisColumns[] = {"a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8",
+                                       "a9", "e1", "e2", "e3", "e4", "e5", "e6"};
+
 void appendCsvHeader(std::string& out, const OutputSettings& settings) {
-    out += "file,line,column,name,vendor,type,status";
+    out += "file,line,column,name,vendor,type,status,role";
     for (const Notation* notation : settings.notations) {
         forEachMember(*notation, [&](std::string_view member) {
             out += ',';
@@ -52,6 +57,10 @@ void appendCsvHeader(std::string& out, const OutputSettings& settings) {
             out += '_';
             out.append(member);
         });
+    }
+    for (const char* axis : axisColumns) {
+        out += ',';
+        out += axis;
     }
     out += "\r\n";
 }
@@ -67,6 +76,8 @@ void appendCsvRecord(std::string& out, const OutputSettings& settings, const std
     appendField(out, pose.type);
     out += ',';
     out += statusName(pose.status);
+    out += ',';
+    out += roleName(pose.role);
     Transform m;
     const bool converted = transformOfRecord(pose, m);
     for (const Notation* notation : settings.notations) {
@@ -78,6 +89,14 @@ void appendCsvRecord(std::string& out, const OutputSettings& settings, const std
             out += ',';
             if (converted && std::isfinite(values[k])) {
                 out += shortestDouble(values[k]);
+            }
+        }
+    }
+    for (const char* axis : axisColumns) {
+        out += ',';
+        for (const PoseMember& member : pose.axes) {
+            if (member.key == axis) {
+                out += memberNumber(member);
             }
         }
     }

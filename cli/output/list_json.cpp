@@ -99,6 +99,10 @@ void appendJsonRecord(std::string& out, const OutputSettings& settings, const st
     out += '"';
     out += statusName(pose.status);
     out += '"';
+    appendLiteral(out, ",\"role\":");
+    out += '"';
+    out += roleName(pose.role);
+    out += '"';
     appendLiteral(out, ",\"values\":");
     out += '{';
     for (std::size_t k = 0; k < pose.values.size(); ++k) {
@@ -110,6 +114,17 @@ void appendJsonRecord(std::string& out, const OutputSettings& settings, const st
         out += memberNumber(pose.values[k]);
     }
     out += '}';
+    if (!pose.axes.empty()) {
+        appendLiteral(out, ",\"axes\":");
+        out += '{';
+        for (std::size_t k = 0; k < pose.axes.size(); ++k) {
+            out += k == 0 ? "\"" : ",\"";
+            out += pose.axes[k].key;
+            out += "\":";
+            out += memberNumber(pose.axes[k]);
+        }
+        out += '}';
+    }
     appendLiteral(out, ",\"extra\":");
     out += '{';
     for (std::size_t k = 0; k < pose.extra.size(); ++k) {

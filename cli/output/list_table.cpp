@@ -28,8 +28,8 @@ bool isQuaternionMember(const std::string& key) {
 } // namespace
 
 void appendTableHeader(std::string& out, const OutputSettings& settings) {
-    out += fmt::format("{:<{}} {:<18} {:<9} {:<13} {}\n", "FILE:LINE", settings.fileColumn, "NAME",
-                       "TYPE", "STATUS", "VALUES");
+    out += fmt::format("{:<{}} {:<18} {:<11} {:<13} {:<14} {}\n", "FILE:LINE", settings.fileColumn,
+                       "NAME", "TYPE", "STATUS", "ROLE", "VALUES");
 }
 
 void appendTableRecord(std::string& out, const OutputSettings& settings, const std::string& file,
@@ -39,7 +39,8 @@ void appendTableRecord(std::string& out, const OutputSettings& settings, const s
         name += fmt::format(" GP{}", pose.group);
     }
     std::string values;
-    for (const PoseMember& member : pose.values) {
+    // A pose's members, or a joint position's axes.
+    for (const PoseMember& member : pose.axes.empty() ? pose.values : pose.axes) {
         if (!values.empty()) {
             values += "  ";
         }
@@ -49,8 +50,9 @@ void appendTableRecord(std::string& out, const OutputSettings& settings, const s
         }
         values += key + ' ' + fixed(member.value, isQuaternionMember(member.key) ? 7 : 2);
     }
-    out += fmt::format("{:<{}} {:<18} {:<9} {:<13} {}\n", fmt::format("{}:{}", file, pose.line),
-                       settings.fileColumn, name, pose.type, statusName(pose.status), values);
+    out += fmt::format("{:<{}} {:<18} {:<11} {:<13} {:<14} {}\n",
+                       fmt::format("{}:{}", file, pose.line), settings.fileColumn, name, pose.type,
+                       statusName(pose.status), roleName(pose.role), values);
     Transform m;
     if (!settings.notations.empty() && transformOfRecord(pose, m)) {
         for (const Notation* notation : settings.notations) {

@@ -2,11 +2,11 @@
 
 #include "cli/inputs/file_list.h"
 #include "cli/inputs/file_pairs.h"
+#include "cli/inputs/file_poses.h"
 #include "cli/output/diff_output.h"
 #include "cli/output/messages.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
-#include "robotfiles/frame_pose.h"
 #include "robotfiles/pose_match.h"
 
 #include <fmt/format.h>
@@ -26,29 +26,24 @@ bool buildListScene(const PlotOptions& options, const Notation* notation, PlotSc
     }
     std::uint64_t byStatus[4] = {};
     bool ok = true;
+    const ProgramUses uses = readProgramUses(list.files);
     for (const InputFile& file : list.files) {
-        std::FILE* stream = openForReading(file.path);
-        if (stream == nullptr) {
-            printError("plot: {}: cannot read: {}", file.shown, std::strerror(errno));
-            ok = false;
-            continue;
-        }
         const auto index = static_cast<std::uint32_t>(scene.files.size());
         scene.files.push_back(PlotFile{file.shown, file.vendor});
         WarningList warnings;
         warnings.file = file.shown;
-        ScanCallbacks callbacks;
-        callbacks.pose = [&](const PoseRecord& pose) {
-            ++byStatus[static_cast<int>(pose.status)];
-            scene.poses.push_back(
-                plotPoseOf(scene, index, pose, isFramePose(fileNameOf(file), pose), notation));
-        };
-        callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
-        const LineReadResult result = scanStream(stream, file.vendor, callbacks);
-        std::fclose(stream);
+        std::string message;
+        const bool read = scanInputFile(
+            file, uses,
+            [&](const PoseRecord& pose) {
+                ++byStatus[static_cast<int>(pose.status)];
+                scene.poses.push_back(
+                    plotPoseOf(scene, index, pose, pose.role == PoseRole::frame, notation));
+            },
+            warnings, message);
         std::fputs(warningText(warnings).c_str(), stderr);
-        if (!result.ok) {
-            printError("plot: {}: reading stopped: {}", file.shown, result.error);
+        if (!read) {
+            printError("plot: {}", message);
             ok = false;
         }
     }
@@ -99,12 +94,14 @@ bool buildDiffScene(const PlotOptions& options, const Notation* notation, PlotSc
     std::vector<PoseRecord> oldPoses;
     std::vector<PoseRecord> newPoses;
     std::vector<DiffFinding> findings;
+    const ProgramUses oldUses = readProgramUses(before.files);
+    const ProgramUses newUses = readProgramUses(after.files);
     for (const FilePair& pair : pairFiles(oldPath, newPath, before.files, after.files)) {
         oldPoses.clear();
         newPoses.clear();
         findings.clear();
-        if ((pair.before != nullptr && !readPoses(*pair.before, oldPoses)) ||
-            (pair.after != nullptr && !readPoses(*pair.after, newPoses))) {
+        if ((pair.before != nullptr && !readPoses(*pair.before, oldUses, oldPoses)) ||
+            (pair.after != nullptr && !readPoses(*pair.after, newUses, newPoses))) {
             ok = false;
             continue;
         }
@@ -115,16 +112,15 @@ bool buildDiffScene(const PlotOptions& options, const Notation* notation, PlotSc
         scene.files.push_back(PlotFile{shown.shown, shown.vendor});
         const std::size_t first = scene.poses.size();
         for (const PoseRecord& pose : newPoses) {
-            PlotPose drawn =
-                plotPoseOf(scene, index, pose, isFramePose(fileNameOf(shown), pose), notation);
+            PlotPose drawn = plotPoseOf(scene, index, pose, pose.role == PoseRole::frame, notation);
             drawn.role = PlotRole::unchanged;
             scene.poses.push_back(std::move(drawn));
         }
         for (const DiffFinding& finding : findings) {
             if (finding.status == DiffStatus::removed) {
                 const PoseRecord& pose = oldPoses[finding.oldIndex];
-                PlotPose drawn = plotPoseOf(scene, index, pose,
-                                            isFramePose(fileNameOf(*pair.before), pose), notation);
+                PlotPose drawn =
+                    plotPoseOf(scene, index, pose, pose.role == PoseRole::frame, notation);
                 drawn.role = PlotRole::removed;
                 scene.poses.push_back(std::move(drawn));
                 continue;

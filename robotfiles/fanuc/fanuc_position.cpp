@@ -203,22 +203,21 @@ bool readSetting(Cursor& c, std::string_view label, FanucGroup& group, int& plai
     return true;
 }
 
-// Extended axes are kept sorted by number, each once.
-bool addAxis(Cursor& c, FanucPosition& position, std::size_t labelAt, std::string_view label,
-             int number, const FanucValue& value) {
-    FanucGroup& group = position.groups.back();
-    for (std::size_t i = group.firstAxis; i < position.axes.size(); ++i) {
-        if (position.axes[i].number == number) {
+// Extended axes and joint values are kept sorted by number, each once.
+bool addAxis(Cursor& c, std::vector<FanucAxis>& axes, std::size_t first, std::size_t& count,
+             int groupNumber, std::size_t labelAt, std::string_view label, int number,
+             const FanucValue& value) {
+    for (std::size_t i = first; i < axes.size(); ++i) {
+        if (axes[i].number == number) {
             return fail(c, labelAt,
-                        "expected " + shown(label) + " once in GP" + std::to_string(group.number));
+                        "expected " + shown(label) + " once in GP" + std::to_string(groupNumber));
         }
     }
-    position.axes.push_back(FanucAxis{number, value});
-    for (std::size_t i = position.axes.size() - 1;
-         i > group.firstAxis && position.axes[i - 1].number > number; --i) {
-        std::swap(position.axes[i - 1], position.axes[i]);
+    axes.push_back(FanucAxis{number, value});
+    for (std::size_t i = axes.size() - 1; i > first && axes[i - 1].number > number; --i) {
+        std::swap(axes[i - 1], axes[i]);
     }
-    ++group.axisCount;
+    ++count;
     return true;
 }
 
@@ -245,9 +244,12 @@ bool readMember(Cursor& c, FanucPosition& position, std::size_t labelAt, std::st
         group.remoteTcp = remote;
         group.members[slot] = value;
     } else if (const int axis = labelNumber(label, "E"); axis >= 0) {
-        return addAxis(c, position, labelAt, label, axis, value);
-    } else if (labelNumber(label, "J") >= 0) {
+        return addAxis(c, position.axes, group.firstAxis, group.axisCount, group.number, labelAt,
+                       label, axis, value);
+    } else if (const int joint = labelNumber(label, "J"); joint >= 0) {
         group.joint = true;
+        return addAxis(c, position.joints, group.firstJoint, group.jointCount, group.number,
+                       labelAt, label, joint, value);
     }
     // Any other member is not part of a pose: read, and left alone.
     return true;
@@ -287,6 +289,7 @@ bool readGroups(Cursor& c, FanucPosition& position) {
             FanucGroup& group = position.groups.emplace_back();
             group.number = groupNumber;
             group.firstAxis = position.axes.size();
+            group.firstJoint = position.joints.size();
             plainSettings = 0;
             c.pos = pos + 1;
             continue;
@@ -316,6 +319,7 @@ bool readFanucPosition(std::string_view text, std::size_t start, std::size_t end
     position.comment = {};
     position.groups.clear();
     position.axes.clear();
+    position.joints.clear();
     end = end < text.size() ? end : text.size();
     if (start >= end || text[start] != 'P') {
         trouble.at = start;

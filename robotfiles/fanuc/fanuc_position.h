@@ -30,7 +30,7 @@ struct FanucGroup {
     int number = 0; // k of GPk
     FanucValue members[fanucMemberCount];
     bool remoteTcp = false; // written as RX ... RR
-    bool joint = false;     // written as J1 ...: no pose
+    bool joint = false;     // written as J1 ...: joint values, no pose
     bool hasUf = false;
     bool hasUt = false;
     bool hasConfig = false;
@@ -39,6 +39,8 @@ struct FanucGroup {
     std::string_view config;   // between the quotes
     std::size_t firstAxis = 0; // into FanucPosition::axes, sorted by number
     std::size_t axisCount = 0;
+    std::size_t firstJoint = 0; // into FanucPosition::joints (J1 ...), sorted by number
+    std::size_t jointCount = 0;
 };
 
 struct FanucPosition {
@@ -46,7 +48,8 @@ struct FanucPosition {
     bool hasComment = false;
     std::string_view comment; // between the quotes
     std::vector<FanucGroup> groups;
-    std::vector<FanucAxis> axes;
+    std::vector<FanucAxis> axes;   // E1 ... of every group
+    std::vector<FanucAxis> joints; // J1 ... of every group in joint representation
 };
 
 // Why a position could not be read: where (an index into the text) and what

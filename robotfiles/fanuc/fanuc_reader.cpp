@@ -57,6 +57,93 @@ void skipLongPosition(FanucReader& reader, const ScanCallbacks& out) {
     reader.skipping = true;
 }
 
+std::string_view withoutLeadingZeros(std::string_view digits) {
+    while (digits.size() > 1 && digits.front() == '0') {
+        digits.remove_prefix(1);
+    }
+    return digits;
+}
+
+// A line of /MN: "n:J P[3] 100% FINE ;", "n:L P[4:"A"] 500mm/sec CNT50 INC ;"
+// or the second line of a circle, ": P[6] ...". Notes the positions a motion
+// uses, and whether INC makes them offsets.
+void readMotionLine(FanucReader& reader, std::string_view text, std::uint64_t lineNumber,
+                    const ScanCallbacks& out) {
+    std::size_t pos = skipBlanks(text, 0);
+    while (pos < text.size() && isDigitByte(text[pos])) {
+        ++pos;
+    }
+    pos = skipBlanks(text, pos);
+    if (pos >= text.size() || text[pos] != ':') {
+        return;
+    }
+    pos = skipBlanks(text, pos + 1);
+    if (text.substr(pos, 11) == "UFRAME_NUM=") {
+        std::size_t end = pos + 11;
+        while (end < text.size() && isDigitByte(text[end]) && end - pos < 20) {
+            ++end;
+        }
+        reader.userFrame = end > pos + 11
+                               ? "UF " + std::string(text.substr(pos + 11, end - pos - 11))
+                               : std::string();
+        return;
+    }
+    const char instruction = pos < text.size() ? text[pos] : '\0';
+    const bool continuation = instruction == 'P' && pos + 1 < text.size() && text[pos + 1] == '[';
+    const bool motion =
+        (instruction == 'J' || instruction == 'L' || instruction == 'C' || instruction == 'A') &&
+        pos + 1 < text.size() && isBlankByte(text[pos + 1]);
+    if (!motion && !continuation) {
+        return;
+    }
+    // INC stands among the options after the speed and termination.
+    bool relative = false;
+    for (std::size_t at = text.find("INC"); at != std::string_view::npos;
+         at = text.find("INC", at + 3)) {
+        const bool before = at == 0 || isBlankByte(text[at - 1]);
+        const bool after =
+            at + 3 >= text.size() || isBlankByte(text[at + 3]) || text[at + 3] == ';';
+        relative = relative || (before && after);
+    }
+    for (std::size_t at = text.find("P[", pos); at != std::string_view::npos;
+         at = text.find("P[", at + 2)) {
+        if (at > 0 && isLetterByte(text[at - 1])) {
+            continue; // PR[, a register
+        }
+        std::size_t end = skipBlanks(text, at + 2);
+        const std::size_t digits = end;
+        while (end < text.size() && isDigitByte(text[end]) && end - digits < 12) {
+            ++end;
+        }
+        if (end > digits) {
+            const std::string number(withoutLeadingZeros(text.substr(digits, end - digits)));
+            reader.uses[number] |= relative ? FanucReader::relative : FanucReader::target;
+            if (out.motion && !relative) {
+                MotionVisit visit;
+                visit.line = lineNumber;
+                visit.target = "P[" + number + "]";
+                visit.frame = reader.userFrame;
+                visit.auxiliary = instruction == 'C' && !continuation;
+                out.motion(visit);
+            }
+        }
+    }
+}
+
+// A Cartesian group's role from how the motions use its position.
+PoseRole positionRole(const FanucReader& reader, const FanucPosition& position,
+                      const FanucGroup& group) {
+    if (group.remoteTcp) {
+        return PoseRole::frame;
+    }
+    const auto found = reader.uses.find(std::string(withoutLeadingZeros(position.number)));
+    const std::uint8_t use = found == reader.uses.end() ? 0 : found->second;
+    if ((use & FanucReader::relative) != 0) {
+        return (use & FanucReader::target) != 0 ? PoseRole::undecided : PoseRole::offset;
+    }
+    return PoseRole::position;
+}
+
 // The block holds a whole position, ending just before block.text[end].
 void reportPosition(FanucReader& reader, std::size_t end, const ScanCallbacks& out) {
     FanucBlock& block = reader.block;
@@ -67,6 +154,14 @@ void reportPosition(FanucReader& reader, std::size_t end, const ScanCallbacks& o
         startFanucRecord(reader.record, reader.position, block, reader.program);
         for (const FanucGroup& group : reader.position.groups) {
             if (fillFanucGroup(reader.record, reader.position, group, block)) {
+                if (!group.joint) {
+                    reader.record.role = positionRole(reader, reader.position, group);
+                }
+                if (reader.record.role == PoseRole::undecided && out.warning) {
+                    out.warning(ScanWarning{
+                        reader.record.line, reader.record.column,
+                        reader.record.name + ": used both with and without INC; left alone", true});
+                }
                 out.pose(reader.record);
             }
         }
@@ -82,8 +177,10 @@ void readSectionLine(FanucReader& reader, std::string_view text, std::size_t sla
     }
     const std::string_view word = text.substr(slash + 1, end - slash - 1);
     reader.inPositions = equalsNoCase(word, "POS");
+    reader.inMotions = equalsNoCase(word, "MN");
     reader.skipping = false;
     if (equalsNoCase(word, "PROG")) {
+        reader.sawProgram = true;
         const std::size_t name = skipBlanks(text, end);
         std::size_t nameEnd = name;
         while (nameEnd < text.size() && !isBlankByte(text[nameEnd])) {
@@ -178,7 +275,13 @@ void readFanucLine(FanucReader& reader, const SourceLine& line, const ScanCallba
     }
     if (reader.inPositions) {
         readPositionLine(reader, line, first, out);
+    } else if (reader.inMotions) {
+        readMotionLine(reader, withoutLineEnd(text), line.number, out);
     }
+}
+
+void startFanuc(FanucReader& reader, std::string_view fileName) {
+    reader.programFile = !fileName.empty();
 }
 
 void finishFanuc(FanucReader& reader, const ScanCallbacks& out) {
@@ -188,6 +291,10 @@ void finishFanuc(FanucReader& reader, const ScanCallbacks& out) {
     }
     reader.skipping = false;
     reader.inPositions = false;
+    reader.inMotions = false;
+    if (reader.programFile && !reader.sawProgram && out.warning) {
+        out.warning(ScanWarning{1, 1, "not a FANUC program: no /PROG", true});
+    }
 }
 
 std::uint64_t fanucPendingOffset(const FanucReader& reader) {

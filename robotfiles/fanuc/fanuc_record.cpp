@@ -64,11 +64,59 @@ void startFanucRecord(PoseRecord& record, const FanucPosition& position, const F
     record.offset = place.offset;
 }
 
+namespace {
+
+// Joint values: J1 ... as a1 ..., E1 ... as e1 ..., each as read; a value of
+// stars was never taught.
+bool fillJointGroup(PoseRecord& record, const FanucPosition& position, const FanucGroup& group,
+                    const FanucBlock& block) {
+    record.values.clear();
+    record.extra.clear();
+    record.axes.clear();
+    bool stars = false;
+    const auto add = [&](const FanucAxis& axis, char letter) {
+        if (axis.value.stars) {
+            stars = true;
+            return;
+        }
+        PoseMember& member = record.axes.emplace_back();
+        char key[16] = {letter};
+        const auto keyEnd = std::to_chars(key + 1, key + sizeof key, axis.number).ptr;
+        member.key.assign(key, keyEnd);
+        member.value = static_cast<double>(axis.value.value);
+        member.text.offset = fanucOffset(block, axis.value.at);
+        member.text.length = static_cast<std::uint32_t>(axis.value.length);
+    };
+    for (std::size_t i = 0; i < group.jointCount; ++i) {
+        add(position.joints[group.firstJoint + i], 'a');
+    }
+    for (std::size_t i = 0; i < group.axisCount; ++i) {
+        add(position.axes[group.firstAxis + i], 'e');
+    }
+    record.group = group.number;
+    record.remoteTcp = false;
+    record.status = stars ? PoseStatus::uninitialised : PoseStatus::ok;
+    record.role = PoseRole::joint;
+    std::size_t count = 0;
+    if (group.hasUf) {
+        setFrame(record, count, "uf", group.uf);
+    }
+    if (group.hasUt) {
+        setFrame(record, count, "ut", group.ut);
+    }
+    record.extra.resize(count);
+    return true;
+}
+
+} // namespace
+
 bool fillFanucGroup(PoseRecord& record, const FanucPosition& position, const FanucGroup& group,
                     const FanucBlock& block) {
     if (group.joint) {
-        return false;
+        return fillJointGroup(record, position, group, block);
     }
+    record.axes.clear();
+    record.role = PoseRole::position;
     record.values.clear();
     bool stars = false;
     int present = 0;

@@ -7,15 +7,18 @@
 
 namespace {
 
-// The members read by name: the six of a pose first, then the extra data.
-enum : int { mX, mY, mZ, mA, mB, mC, mS, mT, mE1, memberCount = mE1 + 6 };
+// The members read by name: the six of a pose first, then the extra data,
+// then the six axes of joint values (E6AXIS, AXIS).
+enum : int { mX, mY, mZ, mA, mB, mC, mS, mT, mE1, mA1 = mE1 + 6, memberCount = mA1 + 6 };
 constexpr int poseMemberCount = 6;
 
 // Keys and names as views, so that filling a record measures no strings.
-constexpr std::string_view memberKeys[memberCount] = {"x", "y",  "z",  "a",  "b",  "c",  "s",
-                                                      "t", "e1", "e2", "e3", "e4", "e5", "e6"};
-const char* const memberNames[memberCount] = {"X", "Y",  "Z",  "A",  "B",  "C",  "S",
-                                              "T", "E1", "E2", "E3", "E4", "E5", "E6"};
+constexpr std::string_view memberKeys[memberCount] = {"x",  "y",  "z",  "a",  "b",  "c",  "s",
+                                                      "t",  "e1", "e2", "e3", "e4", "e5", "e6",
+                                                      "a1", "a2", "a3", "a4", "a5", "a6"};
+const char* const memberNames[memberCount] = {"X",  "Y",  "Z",  "A",  "B",  "C",  "S",
+                                              "T",  "E1", "E2", "E3", "E4", "E5", "E6",
+                                              "A1", "A2", "A3", "A4", "A5", "A6"};
 
 // Deeper nesting than any KRL structure has; the bound keeps the recursion
 // small whatever a line holds.
@@ -47,11 +50,14 @@ int memberIndex(std::string_view name) {
     if (name.size() == 2 && lowerByte(name[0]) == 'e' && name[1] >= '1' && name[1] <= '6') {
         return mE1 + (name[1] - '1');
     }
+    if (name.size() == 2 && lowerByte(name[0]) == 'a' && name[1] >= '1' && name[1] <= '6') {
+        return mA1 + (name[1] - '1');
+    }
     return -1;
 }
 
 const char* poseTypeName(std::string_view type) {
-    for (const char* known : {"E6POS", "POS", "FRAME"}) {
+    for (const char* known : {"E6POS", "POS", "FRAME", "E6AXIS", "AXIS"}) {
         if (equalsNoCase(type, known)) {
             return known;
         }
@@ -80,7 +86,7 @@ struct Parser {
         finds.trouble = trouble;
         finds.troublePos = pos;
         finds.troubleMember = member >= 0 ? memberNames[member] : nullptr;
-        if (member >= 0 && member < poseMemberCount) {
+        if (member >= 0 && (member < poseMemberCount || member >= mA1)) {
             finds.poseLike = true;
         }
         return false;
@@ -136,7 +142,7 @@ struct Parser {
             pos = after;
         }
         members.read[m] = true;
-        if (m < poseMemberCount) {
+        if (m < poseMemberCount || m >= mA1) {
             finds.poseLike = true;
         }
         return true;
@@ -173,6 +179,8 @@ struct Parser {
     bool aggregate(std::size_t open, int depth, std::size_t& end);
     void list(std::size_t slot, std::size_t open, int depth, const char* prefixType,
               const Members& members);
+    void listJoint(std::size_t slot, std::size_t open, const char* prefixType,
+                   const Members& members);
 };
 
 bool Parser::aggregate(std::size_t open, int depth, std::size_t& end) {
@@ -254,8 +262,10 @@ bool Parser::aggregate(std::size_t open, int depth, std::size_t& end) {
     end = pos + 1;
 
     int poseMembers = 0;
+    int axes = 0;
     for (int m = 0; m < poseMemberCount; ++m) {
         poseMembers += members.read[m] ? 1 : 0;
+        axes += members.read[mA1 + m] ? 1 : 0;
     }
     // A nested aggregate counts only as a full pose (not the J of a LOAD_DATA).
     const bool listed =
@@ -263,6 +273,9 @@ bool Parser::aggregate(std::size_t open, int depth, std::size_t& end) {
     if (listed) {
         finds.listed[slot] = 1;
         list(slot, open, depth, prefixType, members);
+    } else if (depth == 0 && poseMembers == 0 && axes > 0 && !context.otherDeclaration) {
+        finds.listed[slot] = 1;
+        listJoint(slot, open, prefixType, members);
     }
     return true;
 }
@@ -294,6 +307,8 @@ void Parser::list(std::size_t slot, std::size_t open, int depth, const char* pre
     r.offset = line.offset + open;
     r.values.clear();
     r.extra.clear();
+    r.axes.clear();
+    r.role = PoseRole::position;
     int poseMembers = 0;
     for (int m = 0; m < poseMemberCount; ++m) {
         if (members.read[m]) {
@@ -306,7 +321,7 @@ void Parser::list(std::size_t slot, std::size_t open, int depth, const char* pre
         }
     }
     r.status = poseMembers == poseMemberCount ? PoseStatus::ok : PoseStatus::partial;
-    for (int m = poseMemberCount; m < memberCount; ++m) {
+    for (int m = poseMemberCount; m < mA1; ++m) {
         if (members.read[m]) {
             ExtraItem& item = r.extra.emplace_back();
             item.key.assign(memberKeys[m]);
@@ -317,6 +332,49 @@ void Parser::list(std::size_t slot, std::size_t open, int depth, const char* pre
             }
         }
     }
+}
+
+// Axis values: A1 ... A6 and E1 ... E6, each as read.
+void Parser::listJoint(std::size_t slot, std::size_t open, const char* prefixType,
+                       const Members& members) {
+    PoseRecord& r = finds.records[slot];
+    r.vendor = Vendor::kuka;
+    bool external = false;
+    for (int m = mE1; m < mE1 + 6; ++m) {
+        external = external || members.read[m];
+    }
+    const char* type = context.declaredType != nullptr ? context.declaredType
+                       : prefixType != nullptr         ? prefixType
+                       : external                      ? "E6AXIS"
+                                                       : "AXIS";
+    r.type.assign(type);
+    r.name.assign(context.name);
+    r.comment.clear();
+    r.program.clear();
+    r.group = 0;
+    r.nested = false;
+    r.remoteTcp = false;
+    r.line = line.number;
+    r.column = open + 1;
+    r.offset = line.offset + open;
+    r.values.clear();
+    r.extra.clear();
+    r.axes.clear();
+    int present = 0;
+    for (const int first : {mA1, mE1}) {
+        for (int m = first; m < first + 6; ++m) {
+            if (members.read[m] && !members.binary[m]) {
+                present += m >= mA1 ? 1 : 0;
+                PoseMember& axis = r.axes.emplace_back();
+                axis.key.assign(memberKeys[m]);
+                axis.value = members.value[m];
+                axis.text.offset = line.offset + members.pos[m];
+                axis.text.length = static_cast<std::uint32_t>(members.length[m]);
+            }
+        }
+    }
+    r.status = present == 6 ? PoseStatus::ok : PoseStatus::partial;
+    r.role = PoseRole::joint;
 }
 
 } // namespace

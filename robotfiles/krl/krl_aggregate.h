@@ -1,5 +1,6 @@
 #pragma once
 
+#include "robotfiles/krl/krl_statement.h"
 #include "robotfiles/pose_record.h"
 
 #include <cstddef>
@@ -10,18 +11,13 @@
 // Reads one KRL aggregate "{X 1,Y 2,...}" of a line, members taken by name,
 // with the poses nested in it.
 
-// The bytes of a KRL name: XP1, $TOOL, E6POS, TOOL_DATA.
-inline bool isKrlNameByte(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '$';
-}
-
 // What the statement around the aggregate says about it.
 struct KrlContext {
-    std::string_view name;              // empty for an inline value
-    const char* declaredType = nullptr; // "E6POS", "POS" or "FRAME" when declared so
-    // Declared with a type that is no pose (LOAD_DATA, FDAT, E6AXIS): the
-    // aggregate itself is not listed, the full poses nested in it are.
+    std::string_view name; // empty for an inline value
+    // "E6POS", "POS", "FRAME", "E6AXIS" or "AXIS" when declared so
+    const char* declaredType = nullptr;
+    // Declared with a type that is no pose (LOAD_DATA, FDAT): the aggregate
+    // itself is not listed, the full poses nested in it are.
     bool otherDeclaration = false;
 };
 

@@ -126,6 +126,11 @@ void readRapidLine(RapidReader& reader, const SourceLine& line, const ScanCallba
     }
 }
 
+void startRapid(RapidReader& reader, std::string_view fileName) {
+    // Every extension the scanner gives to RAPID names a module file.
+    reader.moduleFile = !fileName.empty();
+}
+
 void finishRapid(RapidReader& reader, const ScanCallbacks& out) {
     if (reader.open) {
         std::string_view text = reader.statement;
@@ -136,6 +141,9 @@ void finishRapid(RapidReader& reader, const ScanCallbacks& out) {
     }
     closeStatement(reader);
     reader.skipping = false;
+    if (reader.moduleFile && !reader.work.sawModule && out.warning) {
+        out.warning(ScanWarning{1, 1, "not a RAPID module: no MODULE", true});
+    }
 }
 
 std::uint64_t rapidPendingOffset(const RapidReader& reader) {

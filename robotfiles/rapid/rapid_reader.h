@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A statement longer than this is passed over with a warning: no robot
@@ -28,11 +29,14 @@ struct RapidReader {
     std::uint64_t firstLineNumber = 0;
     std::uint64_t endOffset = 0; // just past the last line fed
     RapidWorkspace work;
+    // A .mod, .modx, .sys or .prg that holds no MODULE is no RAPID program.
+    bool moduleFile = false;
 };
 
+void startRapid(RapidReader& reader, std::string_view fileName);
 void readRapidLine(RapidReader& reader, const SourceLine& line, const ScanCallbacks& out);
 // Called once after the last line: reports what is still open (an unfinished
-// declaration) as a warning.
+// declaration) as a warning, and a file that holds no module.
 void finishRapid(RapidReader& reader, const ScanCallbacks& out);
 // The first byte offset that a pose still to be reported may start at or
 // touch: every byte before it is done with, so a rewriter may pass it on.

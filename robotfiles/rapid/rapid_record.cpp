@@ -20,6 +20,8 @@ const char* typeName(RapidType type) {
         return "wobjdata";
     case RapidType::pose:
         return "pose";
+    case RapidType::jointtarget:
+        return "jointtarget";
     }
     return "?";
 }
@@ -94,12 +96,38 @@ std::string ufmecText(std::string_view written) {
     return text;
 }
 
+// Axis values as read: a1 ... a6 of robax, e1 ... e6 of extax (9E9 where
+// an axis is not used, as RAPID writes it).
+void setAxes(const RapidValue& value, std::uint64_t textOffset, PoseRecord& record) {
+    static const char* const keys[12] = {"a1", "a2", "a3", "a4", "a5", "a6",
+                                         "e1", "e2", "e3", "e4", "e5", "e6"};
+    record.values.clear();
+    record.extra.clear();
+    record.axes.resize(12);
+    for (int i = 0; i < 12; ++i) {
+        const RapidNumber& number = i < 6 ? value.robax[i] : value.extax[i - 6];
+        PoseMember& axis = record.axes[static_cast<std::size_t>(i)];
+        if (axis.key != keys[i]) {
+            axis.key = keys[i];
+        }
+        axis.value = number.value;
+        axis.text.offset = textOffset + number.at;
+        axis.text.length = static_cast<std::uint32_t>(number.length);
+    }
+    record.status = PoseStatus::ok;
+}
+
 } // namespace
 
 void fillRapidRecord(const RapidValue& value, std::string_view text, std::uint64_t textOffset,
                      PoseRecord& record) {
     record.vendor = Vendor::abb;
     record.type = typeName(value.type);
+    if (value.type == RapidType::jointtarget) {
+        setAxes(value, textOffset, record);
+        return;
+    }
+    record.axes.clear();
     // Every type has the same members; the keys are set once.
     if (record.values.size() != 7) {
         record.values.resize(7);
@@ -143,6 +171,7 @@ void fillRapidRecord(const RapidValue& value, std::string_view text, std::uint64
         setFrame(extraItem(record, 4, "oframe"), value.objectFrame);
         break;
     case RapidType::pose:
+    case RapidType::jointtarget:
         record.extra.clear();
         break;
     }

@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,7 +22,8 @@ struct TypeWord {
 constexpr TypeWord typeWords[] = {{"robtarget", RapidType::robtarget},
                                   {"tooldata", RapidType::tooldata},
                                   {"wobjdata", RapidType::wobjdata},
-                                  {"pose", RapidType::pose}};
+                                  {"pose", RapidType::pose},
+                                  {"jointtarget", RapidType::jointtarget}};
 
 struct Declaration {
     RapidType type = RapidType::robtarget;
@@ -36,6 +39,15 @@ struct Walk {
     bool ended;
     RapidWorkspace& work;
     const ScanCallbacks& out;
+    // The statement's instruction (MoveL, SetDO, a routine's name), once
+    // met after the structure around it (PROC main(), IF ... THEN).
+    std::string_view instruction = {};
+    std::size_t instructionEnd = 0;
+    bool expectInstruction = true;
+    int parentheses = 0; // open '(' since the statement's start
+    // Inside the value of data of another type: a robtarget there is part
+    // of a record, not a pose of its own.
+    bool inOtherData = false;
 };
 
 bool isWordByte(char c) {
@@ -69,17 +81,81 @@ void warn(Walk& walk, std::size_t at, const char* expected, const char* part) {
     walk.out.warning(ScanWarning{place.line, place.column, std::move(message)});
 }
 
+// A pose of nothing: trans 0 and rot the identity (or all 0), as code
+// starts a variable.
+bool isZero(const RapidValue& value) {
+    for (const RapidNumber& number : value.frame.trans) {
+        if (number.value != 0.0f) {
+            return false;
+        }
+    }
+    const RapidNumber* rot = value.frame.rot;
+    const bool identity = rot[0].value == 1.0f && rot[1].value == 0.0f && rot[2].value == 0.0f &&
+                          rot[3].value == 0.0f;
+    const bool none = rot[0].value == 0.0f && rot[1].value == 0.0f && rot[2].value == 0.0f &&
+                      rot[3].value == 0.0f;
+    return identity || none;
+}
+
+// A variable given a value in code: its start, or a pose that may or may
+// not be a position.
+PoseRole codeRole(const RapidValue& value) {
+    return isZero(value) ? PoseRole::initialisation : PoseRole::assignment;
+}
+
 // Reports the value just read, which starts at text[at]; the name is set.
-void report(Walk& walk, std::size_t at) {
+void report(Walk& walk, std::size_t at, PoseRole role) {
     PoseRecord& record = walk.work.record;
     const RapidPlace place = rapidPlaceOf(walk.statement, at);
     record.line = place.line;
     record.column = place.column;
     record.offset = place.offset;
     fillRapidRecord(walk.work.value, walk.statement.text, walk.statement.offset, record);
+    record.role = role;
+    if (role == PoseRole::undecided && walk.out.warning) {
+        walk.out.warning(
+            ScanWarning{place.line, place.column,
+                        "an inline robtarget " +
+                            (walk.instruction.empty() ? std::string("here")
+                                                      : "in " + std::string(walk.instruction)) +
+                            ": not a motion's target, a declaration nor an assignment; left alone",
+                        true});
+    }
     if (walk.out.pose) {
         walk.out.pose(record);
     }
+}
+
+// The role of a declaration's value, by its type and where it stands.
+PoseRole declaredRole(const Walk& walk, RapidType type) {
+    switch (type) {
+    case RapidType::robtarget:
+        return walk.work.inRoutine ? codeRole(walk.work.value) : PoseRole::position;
+    case RapidType::jointtarget:
+        return PoseRole::joint;
+    case RapidType::tooldata:
+    case RapidType::wobjdata:
+    case RapidType::pose:
+        return PoseRole::frame;
+    }
+    return PoseRole::undecided;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view start) {
+    return text.size() >= start.size() && equalsNoCase(text.substr(0, start.size()), start);
+}
+
+// The instructions whose point arguments are positions: every move, and the
+// moves of the process options (triggers, arc and spot welding, search,
+// continuous application, painting).
+bool isMotionInstruction(std::string_view word) {
+    for (const std::string_view start :
+         {"Move", "Trigg", "Arc", "Spot", "Search", "Cap", "Paint"}) {
+        if (startsWithNoCase(word, start)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // name{i} or name{i,j}, counted from 1.
@@ -119,7 +195,7 @@ bool readArrayLevel(Walk& walk, RapidCursor& cursor, const Declaration& declarat
             if (emit) {
                 setElementName(walk.work.record.name, declaration.name, index,
                                declaration.dimensions);
-                report(walk, at);
+                report(walk, at, declaredRole(walk, declaration.type));
             }
         }
         const std::uint32_t size = declaration.sizes[level];
@@ -146,7 +222,7 @@ bool readDeclaredValue(Walk& walk, RapidCursor& cursor, const Declaration& decla
     }
     if (emit) {
         walk.work.record.name.assign(declaration.name);
-        report(walk, at);
+        report(walk, at, declaredRole(walk, declaration.type));
     }
     return true;
 }
@@ -201,6 +277,7 @@ std::size_t readDeclaration(Walk& walk, std::size_t keywordEnd) {
                      [&](const TypeWord& t) { return equalsNoCase(typeWord, t.word); });
     if (found == std::end(typeWords)) {
         // Data of another type: its value may still hold robtargets inline.
+        walk.inOtherData = true;
         return std::max(typeEnd, keywordEnd);
     }
     Declaration declaration;
@@ -240,15 +317,31 @@ std::size_t readDeclaration(Walk& walk, std::size_t keywordEnd) {
     return text.size();
 }
 
-// A robtarget written inline at text[bracket], named by the variable it is
-// assigned to (text[nameAt, nameEnd)) or by nothing.
+// A robtarget written inline at text[bracket] (a jointtarget in MoveAbsJ),
+// named by the variable it is assigned to (text[nameAt, nameEnd)) or by
+// nothing.
 std::size_t readInline(Walk& walk, std::size_t bracket, std::size_t nameAt, std::size_t nameEnd) {
     RapidCursor cursor{walk.statement.text, bracket};
-    if (!walk.ended || !readRapidValue(cursor, RapidType::robtarget, walk.work.value)) {
+    const bool assigned = nameEnd > nameAt;
+    const bool motion = !assigned && walk.parentheses == 0 && isMotionInstruction(walk.instruction);
+    const RapidType type = motion && equalsNoCase(walk.instruction, "MoveAbsJ")
+                               ? RapidType::jointtarget
+                               : RapidType::robtarget;
+    if (!walk.ended || !readRapidValue(cursor, type, walk.work.value)) {
         return bracket + 1;
     }
     walk.work.record.name.assign(walk.statement.text.substr(nameAt, nameEnd - nameAt));
-    report(walk, bracket);
+    PoseRole role = PoseRole::undecided;
+    if (type == RapidType::jointtarget) {
+        role = PoseRole::joint;
+    } else if (walk.inOtherData) {
+        role = PoseRole::frame;
+    } else if (assigned) {
+        role = walk.work.inRoutine ? codeRole(walk.work.value) : PoseRole::undecided;
+    } else if (motion) {
+        role = PoseRole::position;
+    }
+    report(walk, bracket, role);
     return cursor.pos;
 }
 
@@ -305,6 +398,143 @@ bool isDeclarationWord(std::string_view word) {
     return equalsNoCase(word, "CONST") || equalsNoCase(word, "PERS") || equalsNoCase(word, "VAR");
 }
 
+bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
+    for (const std::string_view known : words) {
+        if (equalsNoCase(word, known)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Past a routine's head: its name, and its parameters in parentheses where
+// it has them (a TRAP has none).
+std::size_t skipRoutineHead(std::string_view text, std::size_t pos, bool parameters) {
+    if (!parameters) {
+        return wordEnd(text, skipRapidGap(text, pos));
+    }
+    const std::size_t open = text.find('(', pos);
+    if (open == std::string_view::npos) {
+        return text.size();
+    }
+    const std::size_t close = text.find(')', open);
+    return close == std::string_view::npos ? text.size() : close + 1;
+}
+
+// The words of RAPID's structure, which are no instruction: routines and
+// modules, their ends, and the control statements whose instructions come
+// after THEN, DO or a label's ':'. Returns where the walk goes on, or npos
+// for a word of no structure.
+std::size_t readStructureWord(Walk& walk, std::string_view word, std::size_t end) {
+    const std::string_view text = walk.statement.text;
+    if (isOneOf(word, {"PROC", "FUNC", "TRAP"})) {
+        walk.work.inRoutine = true;
+        walk.expectInstruction = true;
+        return skipRoutineHead(text, end, !equalsNoCase(word, "TRAP"));
+    }
+    if (isOneOf(word, {"ENDPROC", "ENDFUNC", "ENDTRAP"})) {
+        walk.work.inRoutine = false;
+        walk.expectInstruction = true;
+        return end;
+    }
+    if (isOneOf(word, {"MODULE"})) {
+        walk.work.sawModule = true;
+        return wordEnd(text, skipRapidGap(text, end));
+    }
+    if (isOneOf(word, {"IF", "ELSEIF", "WHILE", "FOR", "TEST", "CASE", "RETURN", "RAISE"})) {
+        walk.expectInstruction = false;
+        return end;
+    }
+    if (isOneOf(word, {"THEN", "ELSE", "DO", "ENDIF", "ENDWHILE", "ENDFOR", "ENDTEST", "DEFAULT",
+                       "ERROR", "BACKWARD", "UNDO", "ENDMODULE"})) {
+        walk.expectInstruction = true;
+        return end;
+    }
+    if (isOneOf(word,
+                {"LOCAL", "TASK", "SYSMODULE", "NOSTEPIN", "VIEWONLY", "READONLY", "NOVIEW"})) {
+        return end;
+    }
+    return std::string_view::npos;
+}
+
+// The top-level arguments of the instruction, each trimmed: [begin, end)
+// pairs into the text; optional ones (\WObj:=...) among them.
+std::vector<std::pair<std::size_t, std::size_t>> argumentsOf(std::string_view text,
+                                                             std::size_t from) {
+    std::vector<std::pair<std::size_t, std::size_t>> arguments;
+    int depth = 0;
+    std::size_t start = skipRapidGap(text, from);
+    const auto close = [&](std::size_t end) {
+        while (end > start && isBlankByte(text[end - 1])) {
+            --end;
+        }
+        if (end > start) {
+            arguments.emplace_back(start, end);
+        }
+    };
+    for (std::size_t pos = start; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '!' || c == '"') {
+            pos = (c == '!' ? lineEnd(text, pos) : skipRapidString(text, pos)) - 1;
+        } else if (c == '[' || c == '(' || c == '{') {
+            ++depth;
+        } else if ((c == ']' || c == ')' || c == '}') && depth > 0) {
+            --depth;
+        } else if (depth == 0 && (c == ',' || (c == '\\' && pos > start))) {
+            // "p10, v100" and "tool0\WObj:=wobj1": both end an argument.
+            close(pos);
+            start = skipRapidGap(text, c == ',' ? pos + 1 : pos);
+            pos = start - 1;
+        }
+    }
+    close(text.size());
+    return arguments;
+}
+
+// A motion's points and its work object, handed on as visits once the
+// whole statement is read.
+void reportMotion(const Walk& walk) {
+    if (!walk.out.motion || !isMotionInstruction(walk.instruction) ||
+        equalsNoCase(walk.instruction, "MoveAbsJ") ||
+        startsWithNoCase(walk.instruction, "Search")) {
+        return;
+    }
+    const std::string_view text = walk.statement.text;
+    const auto arguments = argumentsOf(text, walk.instructionEnd);
+    std::string frame = "wobj0";
+    for (const auto& [begin, end] : arguments) {
+        const std::string_view argument = text.substr(begin, end - begin);
+        if (argument.size() > 7 && equalsNoCase(argument.substr(0, 7), "\\WObj:=")) {
+            frame.assign(argument.substr(7, 64));
+        }
+    }
+    const char last = walk.instruction.empty() ? '\0' : lowerByte(walk.instruction.back());
+    const int points = last == 'c' ? 2 : 1; // MoveC, ArcC, TriggC: the circle point first
+    int taken = 0;
+    for (const auto& [begin, end] : arguments) {
+        if (taken == points) {
+            break;
+        }
+        if (text[begin] == '\\') {
+            continue; // an optional argument before the points: \Conc
+        }
+        MotionVisit visit;
+        const RapidPlace place = rapidPlaceOf(walk.statement, begin);
+        visit.line = place.line;
+        visit.frame = frame;
+        visit.auxiliary = points == 2 && taken == 0;
+        ++taken;
+        if (text[begin] == '[') {
+            visit.offset = place.offset;
+        } else if (wordEnd(text, begin) == end) {
+            visit.target.assign(text.substr(begin, end - begin));
+        } else {
+            continue; // Offs(p10, ...), an expression: no point of its own
+        }
+        walk.out.motion(visit);
+    }
+}
+
 } // namespace
 
 RapidPlace rapidPlaceOf(const RapidStatement& statement, std::size_t index) {
@@ -335,12 +565,33 @@ void readRapidStatement(const RapidStatement& statement, bool ended, RapidWorksp
             pos = readInline(walk, pos, pos, pos);
         } else if (isLetterByte(c)) {
             const std::size_t end = wordEnd(text, pos);
-            pos = isDeclarationWord(text.substr(pos, end - pos)) ? readDeclaration(walk, end)
-                                                                 : readAssignment(walk, pos);
+            const std::string_view word = text.substr(pos, end - pos);
+            if (isDeclarationWord(word)) {
+                pos = readDeclaration(walk, end);
+            } else if (const std::size_t next = readStructureWord(walk, word, end);
+                       next != std::string_view::npos) {
+                pos = next;
+            } else {
+                if (walk.expectInstruction) {
+                    walk.instruction = word;
+                    walk.instructionEnd = end;
+                    walk.expectInstruction = false;
+                }
+                pos = readAssignment(walk, pos);
+            }
+        } else if (c == '(' || c == ')') {
+            walk.parentheses += c == '(' ? 1 : (walk.parentheses > 0 ? -1 : 0);
+            ++pos;
+        } else if (c == ':' && (pos + 1 >= text.size() || text[pos + 1] != '=')) {
+            walk.expectInstruction = true; // after a label, or a CASE's value
+            ++pos;
         } else if (isDigitByte(c)) {
             pos = wordEnd(text, pos); // a number such as 9E9: never a name
         } else {
             ++pos;
         }
+    }
+    if (ended) {
+        reportMotion(walk);
     }
 }

@@ -27,16 +27,22 @@ struct RapidPlace {
 RapidPlace rapidPlaceOf(const RapidStatement& statement, std::size_t index);
 
 // What reading reuses from one statement to the next, so that the common
-// case allocates nothing.
+// case allocates nothing, and what the statements so far have said.
 struct RapidWorkspace {
     PoseRecord record;
     RapidValue value;
+    // Between PROC, FUNC or TRAP and its end: code, where a declaration's
+    // value is a routine's own variable rather than the module's data.
+    bool inRoutine = false;
+    bool sawModule = false;
 };
 
 // Reports the poses of one statement: the declarations of robtarget,
-// tooldata, wobjdata and pose, and every robtarget written inline. A
-// declaration of those types whose value cannot be read gives a warning and
-// ends reading of the statement. A statement not ended (the text still open
-// at the end of the file) reports no pose, and a warning for a declaration.
+// jointtarget, tooldata, wobjdata and pose, and every robtarget written
+// inline (a jointtarget inline in MoveAbsJ), each with the role its use
+// gives it. A declaration of those types whose value cannot be read gives a
+// warning and ends reading of the statement. A statement not ended (the
+// text still open at the end of the file) reports no pose, and a warning for
+// a declaration.
 void readRapidStatement(const RapidStatement& statement, bool ended, RapidWorkspace& work,
                         const ScanCallbacks& out);

@@ -100,6 +100,16 @@ bool readRobtarget(RapidCursor& cursor, RapidValue& value) {
            takeRapidSymbol(cursor, ']', "']' to close the", part);
 }
 
+// [[rax_1, ..., rax_6], [eax_a, ..., eax_f]]
+bool readJointtarget(RapidCursor& cursor, RapidValue& value) {
+    const char* part = "jointtarget";
+    return takeRapidSymbol(cursor, '[', "'[' to start the", part) &&
+           readNumbers(cursor, value.robax, 6, "robax") &&
+           takeRapidSymbol(cursor, ',', "',' in the", part) &&
+           readNumbers(cursor, value.extax, 6, "extax") &&
+           takeRapidSymbol(cursor, ']', "']' to close the", part);
+}
+
 // [mass, [cx, cy, cz], [q1, q2, q3, q4], ix, iy, iz]
 bool readLoad(RapidCursor& cursor, RapidValue& value) {
     const char* part = "tload";
@@ -200,6 +210,8 @@ bool readRapidValue(RapidCursor& cursor, RapidType type, RapidValue& value) {
         return readWobjdata(cursor, value);
     case RapidType::pose:
         return readFrame(cursor, value.frame, "pose");
+    case RapidType::jointtarget:
+        return readJointtarget(cursor, value);
     }
     return false;
 }

@@ -8,7 +8,7 @@
 // every number kept. Blanks, line endings and "!" comments may stand between
 // any two tokens.
 
-enum class RapidType { robtarget, tooldata, wobjdata, pose };
+enum class RapidType { robtarget, tooldata, wobjdata, pose, jointtarget };
 
 struct RapidNumber {
     float value = 0.0f;
@@ -29,7 +29,8 @@ struct RapidValue {
     RapidFrame frame;
     RapidFrame objectFrame; // wobjdata: oframe
     RapidNumber robconf[4];
-    RapidNumber extax[6];
+    RapidNumber extax[6]; // robtarget and jointtarget: the external axes
+    RapidNumber robax[6]; // jointtarget: the robot's axes
     bool robhold = false;
     bool ufprog = false;
     // wobjdata's ufmec: the bytes between the quotes, as written.

@@ -59,7 +59,7 @@ TEST(CliTest, CsvHasOneHeaderAndOneRowAPose) {
     const Outcome csv = run("list --format csv " + quoted(fixtures("backup with blanks")));
     const Outcome json = run("list --format json " + quoted(fixtures("backup with blanks")));
     ASSERT_EQ(csv.status, 0);
-    EXPECT_EQ(csv.out.rfind("file,line,column,name,vendor,type,status,kuka_x,", 0), 0u);
+    EXPECT_EQ(csv.out.rfind("file,line,column,name,vendor,type,status,role,kuka_x,", 0), 0u);
     std::size_t rows = 0;
     for (std::size_t at = csv.out.find("\r\n"); at != std::string::npos;
          at = csv.out.find("\r\n", at + 2)) {

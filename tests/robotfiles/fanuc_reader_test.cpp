@@ -47,7 +47,7 @@ const std::vector<FixtureCase>& fixtureCases() {
     static const std::vector<FixtureCase> cases = {
         {"fanuc/pick_place.ls",
          "PICK_PLACE",
-         {4, 0, 0},
+         {5, 0, 0},
          {{"P[1]", 1, "x", "612.500", 612.5f},
           {"P[1]", 1, "p", "-.604", -.604f},
           {"P[2]", 1, "x", "1234.567", 1234.567f},
@@ -60,7 +60,7 @@ const std::vector<FixtureCase>& fixtureCases() {
          {}},
         {"fanuc/pick_place_crlf_bom.ls",
          "PICK_PLACE",
-         {4, 0, 0},
+         {5, 0, 0},
          {{"P[1]", 1, "p", "-.604", -.604f}},
          {{"P[4]", 1, "e1", "1500"}},
          {}},
@@ -199,8 +199,15 @@ TEST(FanucReader, OrderOfMembersAndExtraItems) {
         EXPECT_EQ(keys, c.keys);
         EXPECT_EQ(pose->remoteTcp, std::string(c.keys).find("remote") != std::string::npos);
     }
-    // The joint values of GP2 are no pose.
-    EXPECT_EQ(findPose(scanFixture("fanuc/pick_place.ls", Vendor::fanuc), "P[3]", 2), nullptr);
+    // The joint values of GP2 are no pose, but axis values as read.
+    const ScanResult pick = scanFixture("fanuc/pick_place.ls", Vendor::fanuc);
+    const PoseRecord* joints = findPose(pick, "P[3]", 2);
+    ASSERT_NE(joints, nullptr);
+    EXPECT_EQ(joints->role, PoseRole::joint);
+    EXPECT_TRUE(joints->values.empty());
+    ASSERT_EQ(joints->axes.size(), 2u);
+    EXPECT_EQ(joints->axes[0].key + " " + joints->axes[1].key, "a1 a2");
+    EXPECT_EQ(joints->axes[1].value, -12.5);
 }
 
 // The place of a record is the "P" of P[n], the same for each group; every

@@ -34,28 +34,30 @@ struct KrlCase {
 
 const KrlCase krlCases[] = {
     {"kuka/weld_cell.dat",
-     6,
+     7,
      0,
      {},
      {{0, "XP1", "E6POS", "y", -340.25f},
       {1, "XP2", "E6POS", "c", 179.99f},
       {2, "XHOME_TABLE", "E6POS", "z", 1200.0f},
       {3, "xp3", "E6POS", "y", 0.25f},
-      {4, "XAPPROACH", "POS", "z", 50.0f},
-      {5, "F_GRIP", "FRAME", "y", 20.0f}}},
+      {4, "XHOME", "E6AXIS", "a2", -90.0f},
+      {5, "XAPPROACH", "POS", "z", 50.0f},
+      {6, "F_GRIP", "FRAME", "y", 20.0f}}},
     {"kuka/pick_place.src",
-     5,
+     6,
      2,
      {},
-     {{0, "", "aggregate", "x", 1234.5f},
-      {1, "", "aggregate", "y", -12.25f},
-      {2, "pos[2]", "aggregate", "x", 100.0f},
-      {3, "", "aggregate", "y", 4.0f},
-      {4, "", "aggregate", "z", 450.0f},
-      {5, "", "aggregate", "z", -50.0f},
-      {6, "$TOOL", "aggregate", "z", 215.5f}}},
+     {{0, "", "AXIS", "a3", 90.0f},
+      {1, "", "aggregate", "x", 1234.5f},
+      {2, "", "aggregate", "y", -12.25f},
+      {3, "pos[2]", "aggregate", "x", 100.0f},
+      {4, "", "aggregate", "y", 4.0f},
+      {5, "", "aggregate", "z", 450.0f},
+      {6, "", "aggregate", "z", -50.0f},
+      {7, "$TOOL", "aggregate", "z", 215.5f}}},
     {"kuka/config.dat",
-     6,
+     7,
      0,
      {},
      {{1, "TOOL_DATA[2]", "aggregate", "z", 180.25f},
@@ -72,6 +74,7 @@ const KrlCase krlCases[] = {
       {7, 15, "aggregate not closed on its line"},
       {8, 25, "expected X only once"},
       {9, 43, "expected a number after S"},
+      {10, 37, "expected a number after A3"},
       {11, 19, "expected a number after X"},
       {12, 21, "expected ',' or '}'"}},
      {{0, "XP1", "E6POS", "c", 0.0f}, {1, "XP5", "POS", "z", 300.0f}}},
@@ -137,10 +140,10 @@ TEST(KrlReader, PositionsAndRangesPointAtTheText) {
         }
     }
     const ScanResult weld = scanFixture("kuka/weld_cell.dat", Vendor::kuka);
-    ASSERT_EQ(weld.poses.size(), 6u);
+    ASSERT_EQ(weld.poses.size(), 7u);
     EXPECT_EQ(weld.poses[0].line, 10u);
     EXPECT_EQ(weld.poses[0].column, 16u);
-    EXPECT_EQ(weld.poses[5].column, 21u);
+    EXPECT_EQ(weld.poses[6].column, 21u);
     const std::string bytes = fixtureBytes("kuka/weld_cell.dat");
     const ByteRange y = weld.poses[0].values[1].text;
     EXPECT_EQ(bytes.substr(y.offset, y.length), "-340.25");
@@ -148,8 +151,8 @@ TEST(KrlReader, PositionsAndRangesPointAtTheText) {
 
 TEST(KrlReader, MembersInOrderWithStatusAndTurnKept) {
     const ScanResult weld = scanFixture("kuka/weld_cell.dat", Vendor::kuka);
-    ASSERT_EQ(weld.poses.size(), 6u);
-    const PoseRecord& approach = weld.poses[4]; // written Z X Y C B A S
+    ASSERT_EQ(weld.poses.size(), 7u);
+    const PoseRecord& approach = weld.poses[5]; // written Z X Y C B A S
     std::string keys;
     for (const PoseMember& m : approach.values) {
         keys += m.key + " ";
@@ -166,7 +169,7 @@ TEST(KrlReader, MembersInOrderWithStatusAndTurnKept) {
     EXPECT_TRUE(std::signbit(member(weld.poses[3], "b")->value)); // b -0.0
 
     const ScanResult config = scanFixture("kuka/config.dat", Vendor::kuka);
-    ASSERT_EQ(config.poses.size(), 6u);
+    ASSERT_EQ(config.poses.size(), 7u);
     EXPECT_TRUE(config.poses[3].nested);
     EXPECT_FALSE(config.poses[5].nested);
 }
@@ -174,7 +177,7 @@ TEST(KrlReader, MembersInOrderWithStatusAndTurnKept) {
 TEST(KrlReader, CrlfAndByteOrderMarkGiveTheSamePoses) {
     const ScanResult lf = scanFixture("kuka/pick_place.src", Vendor::kuka);
     const ScanResult crlf = scanFixture("kuka/pick_place_crlf_bom.src", Vendor::kuka);
-    ASSERT_EQ(lf.poses.size(), 7u);
+    ASSERT_EQ(lf.poses.size(), 8u);
     ASSERT_EQ(crlf.poses.size(), lf.poses.size());
     EXPECT_TRUE(crlf.warnings.empty());
     for (std::size_t i = 0; i < lf.poses.size(); ++i) {

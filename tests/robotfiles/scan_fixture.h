@@ -32,11 +32,13 @@ inline ScanResult scanFixture(const std::string& name, Vendor vendor) {
     return result;
 }
 
-// The member of that key, or nullptr.
+// The member or axis of that key, or nullptr.
 inline const PoseMember* member(const PoseRecord& pose, const std::string& key) {
-    for (const PoseMember& m : pose.values) {
-        if (m.key == key) {
-            return &m;
+    for (const auto* members : {&pose.values, &pose.axes}) {
+        for (const PoseMember& m : *members) {
+            if (m.key == key) {
+                return &m;
+            }
         }
     }
     return nullptr;
