@@ -73,6 +73,17 @@ int runConvert(const ConvertOptions& options) {
     return exitDone;
 }
 
+const char* const examples = R"(Examples:
+  posebridge-cli convert "{X 10, Y 20, Z 30, A 0, B 90, C 0}"
+  posebridge-cli convert --to fanuc "[[100,0,50],[0,0,1,0]]"
+  posebridge-cli convert --from techman --to ur "100,200,300,0,90,0"
+  echo "[[100,0,50],[0,0,1,0]]" | posebridge-cli convert --to kuka -
+
+Exit status:
+  0  done
+  2  a usage error, or a text that is no pose (the message says why)
+)";
+
 void addOptions(CLI::App& command, ChoiceTable& choices) {
     addNotationsOption(command, choices, given.notations,
                        "the notations to print (comma list; default kuka,abb,fanuc,matrix)");
@@ -83,7 +94,7 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
     command.add_option("text", given.text, "the pose (quoted), or - for standard input")
         ->required()
         ->type_name("TEXT");
-    command.footer(notationTable());
+    command.footer(std::string(examples) + "\n" + notationTable());
 }
 
 int run(const CommandContext&) {

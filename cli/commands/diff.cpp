@@ -114,7 +114,10 @@ const char* const examples = R"(Examples:
 Poses are matched by their file's path relative to OLD and NEW and their name
 (FANUC by P[n] and group; inline values by their order in the file). Joint
 positions (E6AXIS, jointtarget, FANUC joint groups) are compared axis by axis.
-Exit status: 0 nothing differs beyond the tolerance, 1 something does, 2 trouble.
+Exit status:
+  0  nothing differs beyond the tolerances
+  1  something differs: moved, added, removed or changed
+  2  a usage error, or a file that cannot be read
 )";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {

@@ -153,8 +153,10 @@ or folders (poses matched by file and name as `diff` matches them) or tables
 of points name,x,y,z (CSV with or without a header, or blank-separated).
 At least 3 pairs, not on one line. The frame goes to standard output; each
 pair's residual, the RMS, mean and max to standard error.
-Exit status: 0 done, 1 a residual above --max-error (the points named),
-2 for a usage error or points that define no frame.
+Exit status:
+  0  done
+  1  a residual above --max-error (the points named)
+  2  a usage error, or points that define no frame
 )help";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {

@@ -104,7 +104,9 @@ const char* const examples = R"(Examples:
 X from the first point toward the second, Z = X x (third - first), Y = Z x X.
 The frame goes to standard output, its figures (distances, how far the plane
 point stands off the X line, the angle at its corner) to standard error.
-Exit status: 0 done, 2 for a usage error or points that define no frame.
+Exit status:
+  0  done
+  2  a usage error, or points that define no frame (the points named)
 )";
 
 // The methods from their table: what each is and its points in order.

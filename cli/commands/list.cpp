@@ -149,16 +149,16 @@ const char* const examples = R"(Examples:
   posebridge-cli list backup/                     every pose of a controller backup, as a table
   posebridge-cli list --format json R1/ > poses.jsonl
   posebridge-cli list --format csv --to kuka,abb module1.mod > poses.csv
+  posebridge-cli list --role position backup/     only the taught positions
   cat Folge1.src | posebridge-cli list --vendor kuka -
-  posebridge-cli convert "{X 10, Y 20, Z 30, A 0, B 90, C 0}"
-  posebridge-cli convert --to fanuc "[[100,0,50],[0,0,1,0]]"
-  posebridge-cli convert --from techman --to ur "100,200,300,0,90,0"
+
+Each pose has a role from the statement around it: position, offset, frame,
+assignment, initialisation, joint or undecided (see rebase --help).
 
 Exit status:
   0  done (warnings allowed)
-  1  diff: something differs beyond the tolerance
-  2  a usage error, a file that cannot be read or written, and with --strict
-     also any warning
+  2  a usage error, a file that cannot be read, and with --strict also any
+     warning
 )";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {
