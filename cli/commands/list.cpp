@@ -5,6 +5,7 @@
 #include "cli/inputs/ordered_jobs.h"
 #include "cli/output/list_output.h"
 #include "cli/output/messages.h"
+#include "cli/output/table_cell.h"
 #include "cli/output/terminal.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
@@ -99,8 +100,10 @@ int runList(const ListOptions& options) {
     for (const InputFile& file : list.files) {
         // Room for ":" and a line number of six digits, within reason.
         settings.fileColumn =
-            std::clamp<std::size_t>(file.shown.size() + 7, settings.fileColumn, 72);
+            std::clamp<std::size_t>(displayWidth(file.shown) + 7, settings.fileColumn, 72);
     }
+    std::atomic<std::uint64_t> cutCells{0};
+    settings.cutCells = &cutCells;
     std::string header;
     appendHeader(header, settings);
     std::fwrite(header.data(), 1, header.size(), stdout);
@@ -130,6 +133,12 @@ int runList(const ListOptions& options) {
                                  totals.byStatus[2].load(), totals.byStatus[3].load(),
                                  totals.filesRead.load(), totals.warnings.load(), seconds)
                          .c_str());
+    }
+    if (cutCells > 0) {
+        printError(
+            "{} names or paths longer than their column were cut with \u2026; --format json or "
+            "csv gives them whole",
+            cutCells.load());
     }
     const bool warned = totals.warnings > 0 || !list.emptyFolders.empty();
     if (!list.errors.empty() || totals.trouble || (options.strict && warned)) {

@@ -4,6 +4,8 @@
 #include "robotfiles/notations/notations.h"
 #include "robotfiles/pose_record.h"
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,7 +17,13 @@ struct OutputSettings {
     // The table's first column: wide enough for the longest file name and a
     // line number, so that the columns line up while files are still read.
     std::size_t fileColumn = 36;
+    // The table's cells cut to fit their column, counted across the threads
+    // that print, for the closing note.
+    std::atomic<std::uint64_t>* cutCells = nullptr;
 };
+
+// The width of the table's name column; a longer name is cut with "…".
+constexpr std::size_t tableNameColumn = 24;
 
 // The CSV header row or the table's column titles; nothing for JSON Lines.
 void appendHeader(std::string& out, const OutputSettings& settings);

@@ -1,5 +1,7 @@
 #include "cli/output/list_output.h"
 
+#include "cli/output/table_cell.h"
+
 #include "math/number_text.h"
 #include "robotfiles/pose_matrix.h"
 
@@ -28,8 +30,8 @@ bool isQuaternionMember(const std::string& key) {
 } // namespace
 
 void appendTableHeader(std::string& out, const OutputSettings& settings) {
-    out += fmt::format("{:<{}} {:<18} {:<11} {:<13} {:<14} {}\n", "FILE:LINE", settings.fileColumn,
-                       "NAME", "TYPE", "STATUS", "ROLE", "VALUES");
+    out += fmt::format("{:<{}} {:<{}} {:<11} {:<13} {:<14} {}\n", "FILE:LINE", settings.fileColumn,
+                       "NAME", tableNameColumn, "TYPE", "STATUS", "ROLE", "VALUES");
 }
 
 void appendTableRecord(std::string& out, const OutputSettings& settings, const std::string& file,
@@ -50,9 +52,12 @@ void appendTableRecord(std::string& out, const OutputSettings& settings, const s
         }
         values += key + ' ' + fixed(member.value, isQuaternionMember(member.key) ? 7 : 2);
     }
-    out += fmt::format("{:<{}} {:<18} {:<11} {:<13} {:<14} {}\n",
-                       fmt::format("{}:{}", file, pose.line), settings.fileColumn, name, pose.type,
-                       statusName(pose.status), roleName(pose.role), values);
+    out += fmt::format("{:<{}} {:<{}} {:<11} {:<13} {:<14} {}\n",
+                       fittedCell(fmt::format("{}:{}", file, pose.line), settings.fileColumn, true,
+                                  settings.cutCells),
+                       settings.fileColumn,
+                       fittedCell(name, tableNameColumn, false, settings.cutCells), tableNameColumn,
+                       pose.type, statusName(pose.status), roleName(pose.role), values);
     Transform m;
     if (!settings.notations.empty() && transformOfRecord(pose, m)) {
         for (const Notation* notation : settings.notations) {
