@@ -92,7 +92,8 @@ int runFrame(const FrameOptions& options) {
             }
             return exitDone;
         }
-        message = "frame --method " + options.method + ": refused: " + result.refusal;
+        message = "frame --method " + options.method + ": refused: " + result.refusal +
+                  whereNamed(result.refusal, points);
     }
     printError("{}", message);
     return exitTrouble;

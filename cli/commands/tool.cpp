@@ -127,7 +127,7 @@ int runTool(const ToolOptions& options) {
     }
     const ToolFit fit = fitTool(transforms, names, settings);
     if (!fit.ok) {
-        printError("tool: refused: {}", fit.refusal);
+        printError("tool: refused: {}{}", fit.refusal, whereNamed(fit.refusal, poses));
         return exitTrouble;
     }
     const std::vector<const Notation*> notations =

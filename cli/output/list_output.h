@@ -39,6 +39,12 @@ void appendTableHeader(std::string& out, const OutputSettings& settings);
 void appendTableRecord(std::string& out, const OutputSettings& settings, const std::string& file,
                        const PoseRecord& pose);
 
+// The members of a pose in a notation: in the file's own notation the
+// values the file holds (an ABB quaternion with the sign it was written
+// with, KUKA's angles as taught), in any other computed from the matrix m.
+void notationValues(const Notation& notation, const PoseRecord& pose, const Transform& m,
+                    double* out);
+
 // A member as the reader read it: the shortest decimal of its float, or of
 // the double where the value was computed.
 std::string memberNumber(const PoseMember& member);
