@@ -7,6 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -78,4 +81,19 @@ inline std::vector<nlohmann::json> jsonLines(const std::string& text) {
         lines.push_back(nlohmann::json::parse(line, nullptr, false));
     }
     return lines;
+}
+
+// A file's bytes, for comparing a copy with its original.
+inline std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh folder of the test's own in the temporary folder.
+inline std::filesystem::path scratch(const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("posebridge-" + name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
 }

@@ -16,18 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-fs::path scratch(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("posebridge-roles-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
 const std::string frame = "\"{X 12.5,Y -7.25,Z 3,A 1.5,B -0.4,C 0.3}\"";
 
 // Each record of a listing by where it stands: its role and its values.
@@ -57,7 +45,7 @@ TEST(RolesTest, RebaseMovesWhatItsOptionsSayAndNothingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.options);
-        const fs::path out = scratch("rebase") / "copy";
+        const fs::path out = scratch("roles-rebase") / "copy";
         const Outcome rebased =
             run(std::string("rebase ") + c.options + " --pre " + frame + " --out " +
                     quoted(nativePath(out.string())) + " " + quoted(input),
@@ -86,7 +74,7 @@ TEST(RolesTest, RebaseMovesWhatItsOptionsSayAndNothingElse) {
 }
 
 TEST(RolesTest, DiffComparesJointPositionsAxisByAxis) {
-    const fs::path folder = scratch("joints");
+    const fs::path folder = scratch("roles-joints");
     const fs::path dat =
         fs::path(POSEBRIDGE_CLI_FIXTURES) / "roles/KRC/R1/Program/St1_Job1_Side1.dat";
     std::string text = bytesOf(dat);
@@ -111,7 +99,7 @@ TEST(RolesTest, DiffComparesJointPositionsAxisByAxis) {
 // One file that cannot be rebased safely among several: no output folder,
 // and in place no file changed.
 TEST(RolesTest, ARefusedRebaseWritesNothing) {
-    const fs::path folder = scratch("refused");
+    const fs::path folder = scratch("roles-refused");
     fs::copy(fs::path(POSEBRIDGE_CLI_FIXTURES) / "roles", folder / "in",
              fs::copy_options::recursive);
     std::ofstream(folder / "in" / "RAPID" / "Broken.mod", std::ios::binary)
