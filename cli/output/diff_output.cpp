@@ -42,7 +42,7 @@ void appendDiffJson(std::string& out, const std::string& file, const DiffFinding
 // Fixed widths, as `list` has them, so that rows can be printed file by
 // file; a longer entry pushes its row to the right rather than being cut.
 void appendDiffTableHeader(std::string& out, std::size_t fileColumn) {
-    out += fmt::format("{:<13} {:<{}} {:<{}} {:>12} {:>10} {:>12}\n", "STATUS", "FILE:LINE",
+    out += fmt::format("{:<13} {:<{}} {:<{}} {:>12} {:>10} {:>14}\n", "STATUS", "FILE:LINE",
                        fileColumn, "NAME", tableNameColumn, "DISTANCE_MM", "ANGLE_DEG",
                        "MAX_AXIS_DEG");
 }
@@ -61,7 +61,7 @@ void appendDiffTableRow(std::string& out, const std::string& file, const DiffFin
                     fittedCell(name, tableNameColumn, false, cut), tableNameColumn);
     if (finding.status == DiffStatus::moved && finding.joint) {
         // Joint values: no distance nor angle of a pose, the largest axis change.
-        row += fmt::format(" {:>12} {:>10} {:>12.3f}", "-", "-", finding.maxAxisDeg);
+        row += fmt::format(" {:>12} {:>10} {:>14.3f}", "-", "-", finding.maxAxisDeg);
     } else if (finding.status == DiffStatus::moved) {
         row += fmt::format(" {:>12.3f} {:>10.3f}", finding.distanceMm, finding.angleDeg);
     } else {

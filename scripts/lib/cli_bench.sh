@@ -13,11 +13,17 @@ measure() {
     rm -f "$report"
 }
 
-# The best of three runs' seconds, and the peak memory of the last.
+# The best of three runs' seconds, and the peak memory of the last. An
+# argument @RUN@ becomes the run's number, so that each run of rebase writes
+# a folder of its own: --out refuses a folder that is not empty.
 best_of_three() {
-    local best="" memory="" run seconds
+    local best="" memory="" run seconds argument arguments
     for run in 1 2 3; do
-        read -r seconds memory < <(measure "$@")
+        arguments=()
+        for argument in "$@"; do
+            arguments+=("${argument//@RUN@/$run}")
+        done
+        read -r seconds memory < <(measure "${arguments[@]}")
         if [ -z "$best" ] || awk -v a="$seconds" -v b="$best" 'BEGIN{exit !(a < b)}'; then
             best=$seconds
         fi
@@ -46,9 +52,9 @@ cli_bench() {
         read -r _ small_memory < <(measure "$cli" list --format json -j 1 "$small")
         read -r wc_seconds _ < <(best_of_three wc -l "$file")
         read -r sed_seconds _ < <(best_of_three sed -e 's/X/X/' "$file")
-        rm -rf "$work/out"
+        rm -rf "$work"/out-*
         read -r rebase_seconds rebase_memory < <(best_of_three "$cli" rebase --pre \
-            "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --out "$work/out" "$file")
+            "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --out "$work/out-@RUN@" "$file")
         read -r _ rebase_small_memory < <(measure "$cli" rebase --pre \
             "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --out "$work/out-small" "$small")
         awk -v v="$vendor" -v mb="$megabytes" -v s="$seconds" -v m="$memory" -v sm="$small_memory" \
@@ -58,7 +64,7 @@ cli_bench() {
                 printf "%-8s %8d %9.1f %7.2fx %7.2fx %8dK %8dK %9.1f %8.2fx %9d\n", v, mb,
                     bytes / 1e6 / s, s / w, s / d, sm, m, bytes / 1e6 / r, r / d, rm - rsm
             }'
-        rm -rf "$work/out" "$work/out-small" "$file" "$small"
+        rm -rf "$work"/out-* "$file" "$small"
     done
     echo "(list: JSON Lines to /dev/null, one thread; times are the best of three runs;"
     echo " vs_wc and vs_sed: list's time over that of wc -l and sed -e 's/X/X/' on the same file;"
