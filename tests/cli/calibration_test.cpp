@@ -156,8 +156,12 @@ TEST(CalibrationTest, TablesOfPointsInEachLayoutMatchByNameOrAreRefusedByLine) {
         EXPECT_EQ(outcome.status, c.status) << outcome.out;
         EXPECT_NE(outcome.out.find(c.message), std::string::npos) << outcome.out;
         if (c.status == 0) {
+            // Standard error's notes of points left out may come before or
+            // after the object: it is the one line that starts with '{'.
+            const std::size_t at = outcome.out[0] == '{' ? 0 : outcome.out.find("\n{") + 1;
+            const std::size_t end = outcome.out.find('\n', at);
             const nlohmann::json object =
-                nlohmann::json::parse(outcome.out.substr(outcome.out.find('{')), nullptr, false);
+                nlohmann::json::parse(outcome.out.substr(at, end - at), nullptr, false);
             expectMembers(object, "kuka", base, 2e-3);
             EXPECT_EQ(object["pairs"].size(), 3u);
         }
