@@ -180,8 +180,10 @@ are drawn in the frame their motions name (KRL's base, RAPID's \WObj, FANUC's
 UF): in world coordinates where the frame's value is in the files read, else
 in their own; the side list toggles each frame and each file. Joint positions,
 offsets and load data are counted, not drawn.
-Exit status: 0 written, 2 for a usage error, an unreadable file or no poses
-(nothing is written then).
+Exit status:
+  0  the picture written
+  2  a usage error, a file that cannot be read, or no poses (nothing is
+     written then)
 )";
 
 // The format from --out's extension unless --format names one, and the

@@ -305,8 +305,7 @@ std::string baseName(std::string_view number) {
     return number == "0" ? std::string("$WORLD") : "BASE_DATA[" + std::string(number) + "]";
 }
 
-// The digits that follow `marker` in text, or empty; blanks and one comma
-// may stand between them, as in BAS(#BASE, 2).
+// The digits that follow `marker` in text, or empty.
 std::string_view numberAfter(std::string_view text, std::string_view marker) {
     std::size_t at = 0;
     for (; at + marker.size() <= text.size(); ++at) {
@@ -317,9 +316,9 @@ std::string_view numberAfter(std::string_view text, std::string_view marker) {
     if (at + marker.size() > text.size()) {
         return {};
     }
-    std::size_t pos = skipBlanks(text, at + marker.size());
-    if (pos < text.size() && text[pos] == ',') {
-        pos = skipBlanks(text, pos + 1);
+    std::size_t pos = at + marker.size();
+    while (pos < text.size() && (isBlankByte(text[pos]) || text[pos] == ',')) {
+        ++pos;
     }
     const std::size_t digits = pos;
     while (pos < text.size() && isDigitByte(text[pos])) {
