@@ -131,6 +131,9 @@ int runPlot(const PlotOptions& options) {
                 std::count_if(scene.poses.begin(), scene.poses.end(),
                               [](const PlotPose& pose) { return pose.placed; }));
             scene.readCount = scene.poses.size();
+            for (const PlotPose& pose : scene.poses) {
+                scene.files[pose.file].drawn += pose.placed ? 1 : 0;
+            }
         }
         if (!read || nothingToDraw(options, scene)) {
             return exitTrouble;
@@ -152,8 +155,11 @@ int runPlot(const PlotOptions& options) {
             fmt::print(stderr, "posebridge-cli plot: {}; written to {}\n", scene.summary,
                        options.out);
         } else {
-            fmt::print(stderr, "posebridge-cli plot: {}; {} poses drawn, written to {}\n",
-                       scene.summary, scene.drawnCount, options.out);
+            // Poses without a position (uninitialised) are the ones not drawn.
+            fmt::print(stderr,
+                       "posebridge-cli plot: {}; {} {} drawn, {} not drawn, written to {}\n",
+                       scene.summary, scene.drawnCount, scene.drawnCount == 1 ? "pose" : "poses",
+                       scene.readCount - scene.drawnCount, options.out);
         }
     }
     return status;

@@ -171,7 +171,15 @@ void appendSceneTail(PlotSink& sink, const PlotScene& scene) {
         out += pageJsonQuoted(scene.files[k].shown);
         out += ",\"vendor\":\"";
         out += vendorName(scene.files[k].vendor);
-        out += "\"}";
+        out += "\",\"drawn\":";
+        appendUnsigned(out, scene.files[k].drawn);
+        out += '}';
+    }
+    out += "],\"fileOrder\":[";
+    const std::vector<std::uint32_t> order = plotFileOrder(scene);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        out += k == 0 ? "" : ",";
+        appendUnsigned(out, order[k]);
     }
     out += "],\"members\":";
     appendStrings(out, scene.memberSets);

@@ -173,6 +173,16 @@ void fillPlotPose(PlotPose& out, PlotScene& scene, std::uint32_t file, const Pos
     }
 }
 
+std::vector<std::uint32_t> plotFileOrder(const PlotScene& scene) {
+    std::vector<std::uint32_t> order(scene.files.size());
+    for (std::uint32_t k = 0; k < order.size(); ++k) {
+        order[k] = k;
+    }
+    std::stable_partition(order.begin(), order.end(),
+                          [&](std::uint32_t file) { return scene.files[file].drawn > 0; });
+    return order;
+}
+
 PlotPose plotPoseOf(PlotScene& scene, std::uint32_t file, const PoseRecord& pose, bool frame,
                     const Notation* notation) {
     PlotPose out;

@@ -51,6 +51,7 @@ struct PlotPose {
 struct PlotFile {
     std::string shown;
     Vendor vendor = Vendor::kuka;
+    std::uint64_t drawn = 0; // its poses drawn with a position
 };
 
 // The poses taught in one frame, toggled together: where the frame's value
@@ -128,6 +129,11 @@ struct PlotScene {
 std::uint32_t memberSetIndex(PlotScene& scene, const std::string& members);
 // The same for a type name.
 std::uint32_t typeIndex(PlotScene& scene, const std::string& type);
+
+// The files as the side list shows them: those with drawn poses first, so
+// that a backup's many files without a taught point do not hide the few with
+// them; each part in the order the files were read.
+std::vector<std::uint32_t> plotFileOrder(const PlotScene& scene);
 
 // A pose as a reader found it, with the values in `notation` where it has
 // an orientation and a notation is given, else in its vendor's own members.

@@ -28,7 +28,8 @@ bool hasPosition(const PoseRecord& pose) {
     return found == 7;
 }
 
-// "33 of 37 poses drawn in 4 files: 20 in world coordinates, ...".
+// "18 poses drawn (8 in world coordinates, ...), 8 not drawn (4 joint
+// positions, ...), from 6 files": the two counts apart, each with its parts.
 std::string listSummary(const PlotScene& scene) {
     std::uint64_t world = 0, own = 0, frames = 0;
     for (const PlotGroup& group : scene.groups) {
@@ -38,18 +39,21 @@ std::string listSummary(const PlotScene& scene) {
             (group.world ? world : own) += group.count;
         }
     }
-    std::string text =
-        fmt::format("{} of {} poses drawn in {} files: {} in world coordinates, {} "
-                    "in their own, {} frames and tools; ",
-                    scene.drawnCount, scene.readCount, scene.files.size(), world, own, frames);
+    std::uint64_t notDrawn = 0;
     std::string left;
     for (int k = 0; k < plotLeftOutCount; ++k) {
         if (scene.leftOut[k] > 0) {
+            notDrawn += scene.leftOut[k];
             left += fmt::format("{}{} {}", left.empty() ? "" : ", ", scene.leftOut[k],
                                 plotLeftOutName(static_cast<PlotLeftOut>(k), scene.leftOut[k]));
         }
     }
-    text += left.empty() ? "none left out" : "not drawn: " + left;
+    std::string text = fmt::format(
+        "{} {} drawn ({} in world coordinates, {} in their own frame's coordinates, {} frames "
+        "and tools), {} not drawn{}, from {} {}",
+        scene.drawnCount, scene.drawnCount == 1 ? "pose" : "poses", world, own, frames, notDrawn,
+        left.empty() ? "" : " (" + left + ")", scene.files.size(),
+        scene.files.size() == 1 ? "file" : "files");
     if (scene.visitedTwice > 0) {
         text += fmt::format("; {} {} visited in more than one frame, drawn in the first",
                             scene.visitedTwice, scene.visitedTwice == 1 ? "point" : "points");
@@ -93,6 +97,7 @@ bool readListScene(const PlotOptions& options, const Notation* notation, bool fo
                 fillPlotPose(drawn, scene, index, pose, verdict.use != PlotUse::position, notation,
                              forPage);
                 notePlotPose(book, pose, drawn, verdict.use);
+                scene.files[index].drawn += drawn.placed ? 1 : 0;
                 draw(drawn);
             },
             warnings, message, [&](const MotionVisit& visit) { notePlotMotion(book, visit); });

@@ -237,8 +237,10 @@ std::size_t placeLabels(std::string& out, std::vector<LabelWish>& wishes, const 
 }
 
 // A tick every grid line on the panel's lower and left edges, and the
-// millimetres at those far enough apart to be read.
-void appendTicks(std::string& out, const Panel& panel, double spacing) {
+// millimetres at those far enough apart to be read. Returns the box of the
+// up axis's name, which stands inside the panel, for the labels to keep
+// clear of.
+Box appendTicks(std::string& out, const Panel& panel, double spacing) {
     std::string d;
     const double bottom = panel.top + (panel.high[1] - panel.low[1]) * panel.scale;
     static const char* const axisNames[3] = {"X", "Y", "Z"};
@@ -280,6 +282,7 @@ void appendTicks(std::string& out, const Panel& panel, double spacing) {
     out += fmt::format("<text class=\"axis-name\" x=\"{:.1f}\" y=\"{:.1f}\" "
                        "font-size=\"10\" fill=\"#555\">{} mm</text>\n",
                        panel.left + 4, panel.top + 12, axisNames[panel.view.up]);
+    return Box{panel.left, panel.top, panel.left + 4 + 4 * glyphWidth * 10 + 2, panel.top + 15};
 }
 
 // Two poses of a path are joined where both stand in one space: one group,
@@ -302,7 +305,7 @@ void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel,
     }
     appendLabel(out, "view-title", panel.left, panel.top - 8, panel.view.title, "#222");
     appendGrid(out, panel, scene.gridSpacing);
-    appendTicks(out, panel, scene.gridSpacing);
+    std::vector<Box> taken = {appendTicks(out, panel, scene.gridSpacing)};
 
     // Paths first, so that the triads are drawn over them: each program's
     // motions in the order they run.
@@ -421,7 +424,6 @@ void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel,
     out += marks;
     const double width = (panel.high[0] - panel.low[0]) * panel.scale;
     const double height = (panel.high[1] - panel.low[1]) * panel.scale;
-    std::vector<Box> taken;
     droppedLabels += placeLabels(
         out, wishes, Box{panel.left, panel.top, panel.left + width, panel.top + height}, taken);
     out += "</g>\n";

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -335,28 +337,60 @@ TEST(PlotTest, PathsFollowTheMotionsNotTheDeclarations) {
     EXPECT_EQ(pathsOf(data), expected);
 }
 
+// Drawn and not drawn, counted apart in the summary (standard error, the
+// page, the SVG), by hand from the fixtures: taught positions and frames are
+// drawn; joint positions, offsets, assignments, load data and system
+// variables are not.
 TEST(PlotTest, WhatIsNotDrawnIsCountedAndSaid) {
     const fs::path folder = scratch("left-out");
+    const struct {
+        const char* input;
+        const char* summary;
+    } cases[] = {
+        {"plot/frames",
+         "18 poses drawn (8 in world coordinates, 6 in their own frame's coordinates, 4 frames "
+         "and tools), 8 not drawn (4 joint positions, 1 offset, 1 assignment in code, 1 pose of "
+         "load data, 1 system variable), from 6 files"},
+        // XP1-XP4, XP9, the inline pose, BASE_DATA[1], TOOL_DATA[1]; XHOME,
+        // axes.src's PTP, LIN_REL, XP5 =, LOAD_DATA[1].CM, $TIRORO.
+        {"plot/frames/KRC",
+         "8 poses drawn (4 in world coordinates, 2 in their own frame's coordinates, 2 frames and "
+         "tools), 6 not drawn (2 joint positions, 1 offset, 1 assignment in code, 1 pose of load "
+         "data, 1 system variable), from 4 files"},
+        {"plot/frames/RAPID/Cell.mod",
+         "7 poses drawn (3 in world coordinates, 2 in their own frame's coordinates, 2 frames and "
+         "tools), 1 not drawn (1 joint position), from 1 file"},
+        {"plot/frames/fanuc/LINE.LS",
+         "3 poses drawn (1 in world coordinates, 2 in their own frame's coordinates, 0 frames and "
+         "tools), 1 not drawn (1 joint position), from 1 file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const std::string input = quoted(fixtures(c.input));
+        const Outcome page =
+            run("plot --out " + quoted((folder / "page.html").string()) + " " + input, true);
+        ASSERT_EQ(page.status, 0) << page.out;
+        EXPECT_NE(page.out.find(std::string("posebridge-cli plot: ") + c.summary + "; written to "),
+                  std::string::npos)
+            << page.out;
+        const nlohmann::json data = pageData(bytesOf(folder / "page.html"));
+        ASSERT_TRUE(data.is_object());
+        EXPECT_EQ(data["summary"], c.summary);
+
+        const Outcome svg =
+            run("plot --out " + quoted((folder / "page.svg").string()) + " " + input, true);
+        ASSERT_EQ(svg.status, 0) << svg.out;
+        EXPECT_NE(bytesOf(folder / "page.svg").find(std::string(">") + c.summary + "</text>"),
+                  std::string::npos);
+    }
+
     const std::string frames = quoted(fixtures("plot/frames"));
-    const Outcome page =
-        run("plot --out " + quoted((folder / "page.html").string()) + " " + frames, true);
-    ASSERT_EQ(page.status, 0) << page.out;
-    const std::string expected = "18 of 26 poses drawn in 6 files: 8 in world coordinates, 6 in "
-                                 "their own, 4 frames and tools; not drawn: 4 joint positions, 1 "
-                                 "offset, 1 assignment in code, 1 pose of load data, 1 system "
-                                 "variable";
-    EXPECT_NE(page.out.find("posebridge-cli plot: " + expected + "; written to "),
-              std::string::npos)
-        << page.out;
+    run("plot --out " + quoted((folder / "page.html").string()) + " " + frames, true);
     const nlohmann::json data = pageData(bytesOf(folder / "page.html"));
     ASSERT_TRUE(data.is_object());
-    EXPECT_EQ(data["summary"], expected);
     EXPECT_EQ(data["leftOut"], nlohmann::json::parse(R"([[4, "joint positions"], [1, "offset"],
         [1, "assignment in code"], [1, "pose of load data"], [1, "system variable"]])"));
-
-    const Outcome svg =
-        run("plot --out " + quoted((folder / "page.svg").string()) + " " + frames, true);
-    ASSERT_EQ(svg.status, 0) << svg.out;
+    run("plot --out " + quoted((folder / "page.svg").string()) + " " + frames, true);
     const std::string picture = bytesOf(folder / "page.svg");
     EXPECT_NE(picture.find(">not drawn: 4 joint positions, 1 offset, 1 assignment in code, 1 "
                            "pose of load data, 1 system variable</text>"),
@@ -365,14 +399,266 @@ TEST(PlotTest, WhatIsNotDrawnIsCountedAndSaid) {
                            "coordinates</text>"),
               std::string::npos);
 
+    // A diff says the same of what it draws: every pose of both sides has a
+    // place there.
+    const Outcome diff = run("plot --diff --out " + quoted((folder / "diff.svg").string()) + " " +
+                                 quoted(fixtures("diff/old")) + " " + quoted(fixtures("diff/new")),
+                             true);
+    ASSERT_EQ(diff.status, 0) << diff.out;
+    EXPECT_TRUE(std::regex_search(diff.out, std::regex("; [0-9]+ poses drawn, 0 not drawn, "
+                                                       "written to ")))
+        << diff.out;
+
     // Nothing but joint positions: nothing to draw, nothing written.
     const Outcome refused = run("plot --out " + quoted((folder / "axes.html").string()) + " " +
                                     quoted(fixtures("plot/frames/KRC/R1/Program/axes.src")),
                                 true);
     EXPECT_EQ(refused.status, 2);
     EXPECT_NE(refused.out.find("no pose to draw in"), std::string::npos) << refused.out;
-    EXPECT_NE(refused.out.find("1 joint position"), std::string::npos) << refused.out;
+    EXPECT_NE(refused.out.find("0 poses drawn"), std::string::npos) << refused.out;
+    EXPECT_NE(refused.out.find("1 not drawn (1 joint position)"), std::string::npos) << refused.out;
     EXPECT_FALSE(fs::exists(folder / "axes.html"));
+}
+
+// The side list shows the files with drawn poses first, each part in the
+// order the files were read; each file with its count of drawn poses.
+TEST(PlotTest, FilesWithDrawnPosesComeFirst) {
+    const Outcome written = run("plot --out - " + quoted(fixtures("plot/frames")));
+    ASSERT_EQ(written.status, 0);
+    const nlohmann::json data = pageData(written.out);
+    ASSERT_TRUE(data.is_object());
+    const std::map<std::string, std::uint64_t> drawn = {
+        {"axes.src", 0},    {"cell.dat", 5}, {"cell.src", 1},
+        {"$config.dat", 2}, {"Cell.mod", 7}, {"LINE.LS", 3},
+    };
+    const nlohmann::json& files = data["files"];
+    ASSERT_EQ(files.size(), drawn.size());
+    std::vector<std::size_t> withPoses, without;
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::string path = files[k]["path"];
+        const std::string name = path.substr(path.find_last_of("/\\") + 1);
+        SCOPED_TRACE(name);
+        ASSERT_EQ(drawn.count(name), 1u);
+        EXPECT_EQ(files[k]["drawn"], drawn.at(name));
+        (drawn.at(name) > 0 ? withPoses : without).push_back(k);
+    }
+    // axes.src holds a joint position only; it is read before cell.dat.
+    ASSERT_EQ(without.size(), 1u);
+    EXPECT_LT(without[0], withPoses[0]);
+    std::vector<std::size_t> expected = withPoses;
+    expected.insert(expected.end(), without.begin(), without.end());
+    EXPECT_EQ(data["fileOrder"], nlohmann::json(expected));
+}
+
+// The entities a writer of XML may use, or none: then a '&' stands bare.
+bool entityAt(const std::string& text, std::size_t at) {
+    static const char* const named[] = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"};
+    for (const char* entity : named) {
+        if (text.compare(at, std::strlen(entity), entity) == 0) {
+            return true;
+        }
+    }
+    std::size_t k = at + 1;
+    if (k < text.size() && text[k] == '#') {
+        const bool hex = k + 1 < text.size() && text[k + 1] == 'x';
+        k += hex ? 2 : 1;
+        const std::size_t digits = k;
+        while (k < text.size() && (hex ? std::isxdigit(static_cast<unsigned char>(text[k]))
+                                       : std::isdigit(static_cast<unsigned char>(text[k])))) {
+            ++k;
+        }
+        return k > digits && k < text.size() && text[k] == ';';
+    }
+    return false;
+}
+
+bool badText(const std::string& text) {
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] == '<' || (text[k] == '&' && !entityAt(text, k))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A well-formedness check of XML as small as an SVG needs: every element
+// closed in order, every attribute quoted, no '<' nor bare '&' in text or
+// attributes. Returns what is wrong, or empty.
+std::string xmlTrouble(const std::string& xml) {
+    std::vector<std::string> open;
+    std::size_t at = 0;
+    if (xml.rfind("<?xml ", 0) == 0) {
+        at = xml.find("?>") + 2;
+    }
+    while (at < xml.size()) {
+        const std::size_t tag = xml.find('<', at);
+        if (badText(xml.substr(at, tag == std::string::npos ? std::string::npos : tag - at))) {
+            return "text before byte " + std::to_string(tag);
+        }
+        if (tag == std::string::npos) {
+            break;
+        }
+        const std::size_t close = xml.find('>', tag);
+        if (close == std::string::npos) {
+            return "an unclosed tag at byte " + std::to_string(tag);
+        }
+        std::string inside = xml.substr(tag + 1, close - tag - 1);
+        if (!inside.empty() && inside[0] == '/') {
+            if (open.empty() || open.back() != inside.substr(1)) {
+                return "</" + inside.substr(1) + "> closes nothing open";
+            }
+            open.pop_back();
+            at = close + 1;
+            continue;
+        }
+        const bool empty = !inside.empty() && inside.back() == '/';
+        if (empty) {
+            inside.pop_back();
+        }
+        std::size_t k = std::min(inside.find_first_of(" \t\n"), inside.size());
+        const std::string name = inside.substr(0, k);
+        if (name.empty()) {
+            return "a tag without a name at byte " + std::to_string(tag);
+        }
+        // Attributes: blanks, a name, '=', a quoted value.
+        while (k < inside.size()) {
+            const std::size_t start = inside.find_first_not_of(" \t\n", k);
+            if (start == std::string::npos) {
+                break;
+            }
+            const std::size_t equals = inside.find('=', start);
+            if (start == k || equals == std::string::npos || equals + 1 >= inside.size() ||
+                inside[equals + 1] != '"' || inside.find_first_of(" \t\n\"", start) < equals) {
+                return "an attribute of <" + name + "> at byte " + std::to_string(tag);
+            }
+            const std::size_t end = inside.find('"', equals + 2);
+            if (end == std::string::npos || badText(inside.substr(equals + 2, end - equals - 2))) {
+                return "an attribute's value of <" + name + "> at byte " + std::to_string(tag);
+            }
+            k = end + 1;
+        }
+        if (!empty) {
+            open.push_back(name);
+        }
+        at = close + 1;
+    }
+    return open.empty() ? std::string() : "<" + open.back() + "> never closed";
+}
+
+// Characters as a reader sees them: an entity is one, a UTF-8 sequence one.
+std::size_t glyphsOf(const std::string& text) {
+    std::size_t glyphs = 0;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] == '&' && entityAt(text, k)) {
+            k = text.find(';', k);
+        }
+        glyphs += (static_cast<unsigned char>(text[k]) & 0xC0) != 0x80;
+    }
+    return glyphs;
+}
+
+// A label's box, from its x, baseline y, font size and text: glyphs at a
+// little less than the widest estimate of the writer, so that only a real
+// overlap fails.
+struct LabelBox {
+    double left, top, right, bottom;
+    std::string text;
+};
+
+// The labels of each view: the names of poses and frames and the up axis's
+// name, which stands inside the view.
+std::vector<std::vector<LabelBox>> viewLabels(const std::string& svg) {
+    std::vector<std::vector<LabelBox>> views;
+    const std::regex label(
+        R"re(<text class="(pose-label|frame-label|world-label|worst-label|axis-name)" ([^>]*)>([^<]*)</text>)re");
+    const std::regex number(R"re((x|y|font-size)="(-?[0-9.]+)")re");
+    for (std::size_t at = svg.find("<g class=\"view\">"); at != std::string::npos;
+         at = svg.find("<g class=\"view\">", at + 1)) {
+        const std::string view = svg.substr(at, svg.find("</g>", at) - at);
+        views.emplace_back();
+        for (auto it = std::sregex_iterator(view.begin(), view.end(), label);
+             it != std::sregex_iterator(); ++it) {
+            const std::string attributes = (*it)[2];
+            if (attributes.find("text-anchor") != std::string::npos) {
+                continue; // the right axis's name, under the view
+            }
+            std::map<std::string, double> values = {{"font-size", 13.0}};
+            for (auto n = std::sregex_iterator(attributes.begin(), attributes.end(), number);
+                 n != std::sregex_iterator(); ++n) {
+                values[(*n)[1]] = std::stod((*n)[2]);
+            }
+            const std::string text = (*it)[3];
+            const double size = values["font-size"];
+            const double width = 0.55 * size * static_cast<double>(glyphsOf(text));
+            views.back().push_back(LabelBox{values["x"], values["y"] - 0.75 * size,
+                                            values["x"] + width, values["y"] + 0.2 * size, text});
+        }
+    }
+    return views;
+}
+
+// Crowded points, frames of three vendors, a backup, hostile names and a
+// fit: in each view no two labels overlap, and the SVG is well-formed.
+TEST(PlotTest, SvgLabelsNeverOverlapAndTheSvgIsWellFormed) {
+    const fs::path folder = scratch("labels");
+    {
+        std::ofstream out(folder / "crowded.dat");
+        out << "DEFDAT crowded\n";
+        for (int k = 0; k < 40; ++k) {
+            out << "DECL E6POS XPOINT" << k << "={X " << k % 7 << ",Y " << k / 7 << ",Z " << k % 3
+                << ",A 0,B 0,C 0}\n";
+        }
+        out << "DECL E6POS XFAR={X 2000,Y 1500,Z 1000,A 0,B 0,C 0}\nENDDAT\n";
+    }
+    const std::string inputs[] = {
+        quoted((folder / "crowded.dat").string()),
+        quoted(fixtures("plot/frames")),
+        quoted(fixtures("backup with blanks")),
+        quoted(fixtures("plot/HOSTILE.LS")),
+        "--fit " + quoted(fixtures("calibration/old/fixture.dat")) + " " +
+            quoted(fixtures("calibration/new/fixture.dat")),
+        "--diff " + quoted(fixtures("diff/old")) + " " + quoted(fixtures("diff/new")),
+    };
+    for (const std::string& input : inputs) {
+        SCOPED_TRACE(input);
+        const fs::path picture = folder / "labels.svg";
+        const Outcome written = run("plot --out " + quoted(picture.string()) + " " + input, true);
+        ASSERT_EQ(written.status, 0) << written.out;
+        const std::string svg = bytesOf(picture);
+        EXPECT_EQ(xmlTrouble(svg), "");
+        const std::vector<std::vector<LabelBox>> views = viewLabels(svg);
+        ASSERT_EQ(views.size(), 3u);
+        for (const std::vector<LabelBox>& labels : views) {
+            EXPECT_GE(labels.size(), 2u); // the up axis's name and the world at least
+            for (std::size_t a = 0; a < labels.size(); ++a) {
+                for (std::size_t b = a + 1; b < labels.size(); ++b) {
+                    const LabelBox& p = labels[a];
+                    const LabelBox& q = labels[b];
+                    EXPECT_FALSE(p.left < q.right && q.left < p.right && p.top < q.bottom &&
+                                 q.top < p.bottom)
+                        << p.text << " at " << p.left << "," << p.top << " and " << q.text << " at "
+                        << q.left << "," << q.top;
+                }
+            }
+        }
+    }
+    // The checker itself finds what it must.
+    const struct {
+        const char* xml;
+        bool wellFormed;
+    } checks[] = {
+        {"<svg><text x=\"1\">a &amp; b</text></svg>", true},
+        {"<svg><path d=\"M0 0\"/></svg>", true},
+        {"<svg><text>a & b</text></svg>", false},
+        {"<svg><text>a</svg></text>", false},
+        {"<svg><text x=1>a</text></svg>", false},
+        {"<svg><text x=\"<\">a</text></svg>", false},
+        {"<svg><g>", false},
+    };
+    for (const auto& check : checks) {
+        SCOPED_TRACE(check.xml);
+        EXPECT_EQ(xmlTrouble(check.xml).empty(), check.wellFormed);
+    }
 }
 
 // Forty points within a few millimetres of each other: their names would

@@ -634,13 +634,12 @@
     groupList.appendChild(el('div', 'note', group.note));
   });
 
-  // Files with drawn poses first, each in the order it was read.
+  // Files with drawn poses first, each in the order it was read: the order
+  // is the data's.
   var fileList = document.getElementById('files');
   var counts = data.files.map(function () { return 0; });
   poses.forEach(function (pose, i) { if (placedAt[i]) { ++counts[pose.f]; } });
-  var fileOrder = data.files.map(function (file, i) { return i; });
-  fileOrder.sort(function (a, b) { return (counts[b] > 0) - (counts[a] > 0) || a - b; });
-  fileOrder.forEach(function (i) {
+  data.fileOrder.forEach(function (i) {
     var row = toggleRow(fileList, data.files[i].path, String(counts[i]), true,
                         function (on) { fileShown[i] = on; });
     if (counts[i] === 0) { row.className = 'empty'; }
