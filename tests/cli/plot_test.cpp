@@ -380,8 +380,10 @@ TEST(PlotTest, WhatIsNotDrawnIsCountedAndSaid) {
         const Outcome svg =
             run("plot --out " + quoted((folder / "page.svg").string()) + " " + input, true);
         ASSERT_EQ(svg.status, 0) << svg.out;
-        EXPECT_NE(bytesOf(folder / "page.svg").find(std::string(">") + c.summary + "</text>"),
-                  std::string::npos);
+        // The SVG writes the apostrophe as an entity.
+        const std::string inSvg =
+            std::regex_replace(std::string(c.summary), std::regex("'"), "&apos;");
+        EXPECT_NE(bytesOf(folder / "page.svg").find(">" + inSvg + "</text>"), std::string::npos);
     }
 
     const std::string frames = quoted(fixtures("plot/frames"));
