@@ -10,11 +10,93 @@
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 namespace {
+
+// Where the picture goes: a file written whole or not at all, or standard
+// output, which gets nothing until the whole picture is made.
+struct PlotTarget {
+    PlotSink sink;
+    SafeFile file;
+    bool toStandardOutput = false;
+};
+
+bool openTarget(const PlotOptions& options, PlotTarget& target) {
+    target.toStandardOutput = options.out == "-";
+    if (target.toStandardOutput) {
+        return true;
+    }
+    std::string message;
+    if (!openSafeFile(pathFromUtf8(options.out), target.file, message)) {
+        printError("plot: {}: {}", options.out, message);
+        return false;
+    }
+    target.sink.stream = target.file.stream;
+    return true;
+}
+
+int closeTarget(const PlotOptions& options, PlotTarget& target, bool keep) {
+    if (!keep) {
+        if (!target.toStandardOutput) {
+            abandonSafeFile(target.file);
+        }
+        return exitTrouble;
+    }
+    if (target.toStandardOutput) {
+        const std::string& text = target.sink.text;
+        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+        return written && std::fflush(stdout) == 0 ? exitDone : exitTrouble;
+    }
+    if (target.sink.failed) {
+        abandonSafeFile(target.file);
+        printError("plot: {}: cannot write: {}", options.out, std::strerror(errno));
+        return exitTrouble;
+    }
+    std::string message;
+    if (!commitSafeFile(target.file, message)) {
+        printError("plot: {}: {}", options.out, message);
+        return exitTrouble;
+    }
+    return exitDone;
+}
+
+bool nothingToDraw(const PlotOptions& options, const PlotScene& scene) {
+    if (scene.drawnCount > 0) {
+        return false;
+    }
+    if (scene.readCount == 0) {
+        printError("plot: no poses found in {}: nothing to draw, no file written",
+                   fmt::join(options.paths, ", "));
+    } else {
+        printError("plot: no pose to draw in {} ({}): no file written",
+                   fmt::join(options.paths, ", "), scene.summary);
+    }
+    return true;
+}
+
+// A backup's page is written while its files are read: its poses are never
+// all held at once.
+int runListPage(const PlotOptions& options, const Notation* notation, PlotScene& scene) {
+    PlotTarget target;
+    if (!openTarget(options, target)) {
+        return exitTrouble;
+    }
+    writePageHead(target.sink);
+    std::uint64_t written = 0;
+    const bool read = readListScene(options, notation, true, scene, [&](const PlotPose& pose) {
+        appendPagePose(target.sink, scene, pose, written++ == 0);
+    });
+    if (!read || nothingToDraw(options, scene)) {
+        return closeTarget(options, target, false);
+    }
+    sizeScene(scene, options.axisLength);
+    writePageTail(target.sink, scene);
+    return closeTarget(options, target, true);
+}
 
 int runPlot(const PlotOptions& options) {
     if (options.kind != PlotKind::list && options.paths.size() != 2) {
@@ -32,54 +114,55 @@ int runPlot(const PlotOptions& options) {
     PlotScene scene;
     scene.kind = options.kind;
     scene.notation = options.notation;
-    std::string message;
-    const bool read = options.kind == PlotKind::list   ? buildListScene(options, notation, scene)
-                      : options.kind == PlotKind::diff ? buildDiffScene(options, notation, scene)
-                                                       : buildFitScene(options, scene, message);
-    if (!message.empty()) {
-        printError("plot: {}", message);
-    }
-    if (!read) {
-        return exitTrouble;
-    }
-    if (scene.poses.empty()) {
-        printError("plot: no poses found in {}: nothing to draw, no file written",
-                   fmt::join(options.paths, ", "));
-        return exitTrouble;
-    }
-    layOutScene(scene, options.axisLength);
-
-    PlotSink sink;
-    SafeFile file;
-    const bool toStandardOutput = options.out == "-";
-    if (toStandardOutput) {
-        sink.stream = stdout;
-    } else if (!openSafeFile(pathFromUtf8(options.out), file, message)) {
-        printError("plot: {}: {}", options.out, message);
-        return exitTrouble;
+    int status = exitDone;
+    if (options.kind == PlotKind::list && options.format == PlotFormat::html) {
+        status = runListPage(options, notation, scene);
     } else {
-        sink.stream = file.stream;
+        std::string message;
+        const bool read = options.kind == PlotKind::list ? buildListScene(options, notation, scene)
+                          : options.kind == PlotKind::diff
+                              ? buildDiffScene(options, notation, scene)
+                              : buildFitScene(options, scene, message);
+        if (!message.empty()) {
+            printError("plot: {}", message);
+        }
+        if (options.kind != PlotKind::list) {
+            scene.drawnCount = static_cast<std::uint64_t>(
+                std::count_if(scene.poses.begin(), scene.poses.end(),
+                              [](const PlotPose& pose) { return pose.placed; }));
+            scene.readCount = scene.poses.size();
+            for (const PlotPose& pose : scene.poses) {
+                scene.files[pose.file].drawn += pose.placed ? 1 : 0;
+            }
+        }
+        if (!read || nothingToDraw(options, scene)) {
+            return exitTrouble;
+        }
+        layOutScene(scene, options.axisLength);
+        PlotTarget target;
+        if (!openTarget(options, target)) {
+            return exitTrouble;
+        }
+        if (options.format == PlotFormat::svg) {
+            writePlotSvg(target.sink, scene);
+        } else {
+            writePlotHtml(target.sink, scene);
+        }
+        status = closeTarget(options, target, true);
     }
-    if (options.format == PlotFormat::svg) {
-        writePlotSvg(sink, scene);
-    } else {
-        writePlotHtml(sink, scene);
+    if (status == exitDone && options.out != "-") {
+        if (options.kind == PlotKind::list) {
+            fmt::print(stderr, "posebridge-cli plot: {}; written to {}\n", scene.summary,
+                       options.out);
+        } else {
+            // Poses without a position (uninitialised) are the ones not drawn.
+            fmt::print(stderr,
+                       "posebridge-cli plot: {}; {} {} drawn, {} not drawn, written to {}\n",
+                       scene.summary, scene.drawnCount, scene.drawnCount == 1 ? "pose" : "poses",
+                       scene.readCount - scene.drawnCount, options.out);
+        }
     }
-    if (toStandardOutput) {
-        return std::fflush(stdout) == 0 && !sink.failed ? exitDone : exitTrouble;
-    }
-    if (sink.failed) {
-        abandonSafeFile(file);
-        printError("plot: {}: cannot write: {}", options.out, std::strerror(errno));
-        return exitTrouble;
-    }
-    if (!commitSafeFile(file, message)) {
-        printError("plot: {}: {}", options.out, message);
-        return exitTrouble;
-    }
-    fmt::print(stderr, "posebridge-cli plot: {}; {} poses written to {}\n", scene.summary,
-               scene.poses.size(), options.out);
-    return exitDone;
+    return status;
 }
 
 PlotOptions given;
@@ -98,7 +181,11 @@ const char* const plotExamples = R"(Examples:
 
 In the page: drag to orbit, right-drag or shift-drag to pan, wheel or pinch to
 zoom; R or the Reset button resets the view; Top, Front and Side look along
--Z, +Y and -X. Hover or tap a pose for its file, line, name and values.
+-Z, +Y and -X. Hover or tap a pose for its file, line, name and values. Poses
+are drawn in the frame their motions name (KRL's base, RAPID's \WObj, FANUC's
+UF): in world coordinates where the frame's value is in the files read, else
+in their own; the side list toggles each frame and each file. Joint positions,
+offsets and load data are counted, not drawn.
 Exit status:
   0  the picture written
   2  a usage error, a file that cannot be read, or no poses (nothing is

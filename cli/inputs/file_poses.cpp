@@ -27,7 +27,7 @@ ProgramUses readProgramUses(const std::vector<InputFile>& files) {
 
 bool scanInputFile(const InputFile& file, const ProgramUses& uses,
                    const std::function<void(const PoseRecord&)>& pose, WarningList& warnings,
-                   std::string& message) {
+                   std::string& message, const std::function<void(const MotionVisit&)>& motion) {
     std::FILE* stream = file.standardInput ? stdin : openForReading(file.path);
     if (stream == nullptr) {
         message = fmt::format("{}: cannot read: {}", file.shown, std::strerror(errno));
@@ -39,6 +39,7 @@ bool scanInputFile(const InputFile& file, const ProgramUses& uses,
     context.krlUsage = &uses.krl;
     ScanCallbacks callbacks;
     callbacks.pose = pose;
+    callbacks.motion = motion;
     callbacks.warning = [&](const ScanWarning& warning) { addWarning(warnings, warning); };
     const LineReadResult result = scanStream(stream, file.vendor, callbacks, context);
     if (!file.standardInput) {

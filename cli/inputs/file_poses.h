@@ -23,11 +23,13 @@ struct ProgramUses {
 ProgramUses readProgramUses(const std::vector<InputFile>& files);
 
 // Reads the file to its end, handing each pose to `pose` and each warning
-// to `warnings`. False with a message naming the file when it cannot be
-// opened or read to its end (the poses handed over until then stand).
+// to `warnings`, and, when `motion` is given, each motion of its programs in
+// the order they run. False with a message naming the file when it cannot be
+// opened or read to its end (what was handed over until then stands).
 bool scanInputFile(const InputFile& file, const ProgramUses& uses,
                    const std::function<void(const PoseRecord&)>& pose, WarningList& warnings,
-                   std::string& message);
+                   std::string& message,
+                   const std::function<void(const MotionVisit&)>& motion = nullptr);
 
 // Every pose of the file, its warnings printed to standard error as `list`
 // prints them. False with a message naming the file.

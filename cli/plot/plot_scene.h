@@ -29,6 +29,10 @@ struct PlotPose {
     bool frame = false;    // drawn larger and labelled
     bool placed = false;   // its position is known (not for uninitialised poses)
     bool oriented = false; // its orientation is known: drawn as a triad, not a dot
+    // The page takes its position and orientation from its values, which are
+    // one of the three vendors' own sets (X Y Z A B C, X Y Z W P R, X Y Z Q1
+    // Q2 Q3 Q4): then neither is written twice. The SVG always has both.
+    bool fromValues = false;
     double position[3] = {};
     double rotation[4] = {1, 0, 0, 0}; // unit quaternion, scalar first
     std::uint32_t members = 0;         // index into PlotScene::memberSets
@@ -47,6 +51,45 @@ struct PlotPose {
 struct PlotFile {
     std::string shown;
     Vendor vendor = Vendor::kuka;
+    std::uint64_t drawn = 0; // its poses drawn with a position
+};
+
+// The poses taught in one frame, toggled together: where the frame's value
+// is known they are drawn in world coordinates through it (world = frame *
+// pose), else in their own coordinates, and the note says which.
+enum class PlotGroupKind { taught, unvisited, bases, tools };
+struct PlotGroup {
+    PlotGroupKind kind = PlotGroupKind::taught;
+    std::string label;  // the frame as the program names it: BASE_DATA[1], wTable, UF 3
+    std::string note;   // how the group is drawn
+    bool world = false; // in world coordinates: the frame is the world, or its value is known
+    bool moved = false; // the frame is not the world: its poses are drawn through it
+    double at[3] = {};
+    double turn[4] = {1, 0, 0, 0}; // unit quaternion, scalar first
+    std::uint64_t count = 0;
+};
+
+// Why a pose the readers found is not drawn.
+enum class PlotLeftOut {
+    joint,
+    offset,
+    initialisation,
+    assignment,
+    undecided,
+    load,
+    member,
+    system,
+    unplaced,
+};
+constexpr int plotLeftOutCount = 9;
+// "joint position" or "joint positions", ... as the summary and legends say it.
+const char* plotLeftOutName(PlotLeftOut reason, std::uint64_t count);
+
+// A program's path: the drawn poses its motions visit, in the order they run,
+// as runs of consecutive indices (first, count, first, count, ...).
+struct PlotPath {
+    std::uint32_t file = 0;
+    std::vector<std::uint32_t> runs;
 };
 
 struct PlotScene {
@@ -54,8 +97,20 @@ struct PlotScene {
     std::string title;
     std::string notation; // the hover values' notation; empty: each file's vendor
     std::vector<PlotFile> files;
+    // Every drawn pose, except where the page is written while the files are
+    // read: then only drawnCount says how many.
     std::vector<PlotPose> poses;
+    std::uint64_t drawnCount = 0;
+    std::uint64_t readCount = 0;         // every pose the readers found, drawn or not
     std::vector<std::string> memberSets; // "X Y Z A B C", "X Y Z Q1 Q2 Q3 Q4", ...
+    std::vector<std::string> types;      // E6POS, robtarget, P, ...
+    // list: the frames the poses are taught in, each drawn pose's group (in
+    // the order of drawing), the programs' paths and what was left out.
+    std::vector<PlotGroup> groups;
+    std::vector<std::uint32_t> poseGroups;
+    std::vector<PlotPath> paths;
+    std::uint64_t leftOut[plotLeftOutCount] = {};
+    std::uint64_t visitedTwice = 0; // points visited in more than one frame: drawn in the first
     // Set by layOutScene.
     double low[3] = {};
     double high[3] = {};
@@ -72,13 +127,26 @@ struct PlotScene {
 // The index of this list of member names ("X Y Z A B C") in the scene's sets,
 // added where it is new.
 std::uint32_t memberSetIndex(PlotScene& scene, const std::string& members);
+// The same for a type name.
+std::uint32_t typeIndex(PlotScene& scene, const std::string& type);
+
+// The files as the side list shows them: those with drawn poses first, so
+// that a backup's many files without a taught point do not hide the few with
+// them; each part in the order the files were read.
+std::vector<std::uint32_t> plotFileOrder(const PlotScene& scene);
 
 // A pose as a reader found it, with the values in `notation` where it has
 // an orientation and a notation is given, else in its vendor's own members.
 PlotPose plotPoseOf(PlotScene& scene, std::uint32_t file, const PoseRecord& pose, bool frame,
                     const Notation* notation);
+// The same into a pose that is reused, so that a long run of poses allocates
+// nothing; with forPage, a pose whose values are its vendor's own set is left
+// for the page to turn (fromValues), and no rotation is computed here.
+void fillPlotPose(PlotPose& out, PlotScene& scene, std::uint32_t file, const PoseRecord& pose,
+                  bool frame, const Notation* notation, bool forPage);
 
-// The bounds of every position (the world origin included), the triad length
-// (the given one, or from the spread) and a grid spacing of 1, 2 or 5 times a
-// power of ten.
+// The bounds of every position (the world origin included), then the sizes.
 void layOutScene(PlotScene& scene, double axisLength);
+// The triad length (the given one, or from the spread of the bounds) and a
+// grid spacing of 1, 2 or 5 times a power of ten, from the scene's bounds.
+void sizeScene(PlotScene& scene, double axisLength);

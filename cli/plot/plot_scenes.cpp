@@ -6,6 +6,7 @@
 #include "cli/output/diff_output.h"
 #include "cli/output/messages.h"
 #include "cli/output/warning_list.h"
+#include "cli/plot/plot_frames.h"
 #include "robotfiles/file_scan.h"
 #include "robotfiles/pose_match.h"
 
@@ -15,8 +16,55 @@
 #include <cerrno>
 #include <cstring>
 
-// Every pose of the given files and folders, as `list` finds them.
-bool buildListScene(const PlotOptions& options, const Notation* notation, PlotScene& scene) {
+namespace {
+
+bool hasPosition(const PoseRecord& pose) {
+    int found = 0;
+    for (const PoseMember& member : pose.values) {
+        if (member.key.size() == 1 && member.key[0] >= 'x' && member.key[0] <= 'z') {
+            found |= 1 << (member.key[0] - 'x');
+        }
+    }
+    return found == 7;
+}
+
+// "18 poses drawn (8 in world coordinates, ...), 8 not drawn (4 joint
+// positions, ...), from 6 files": the two counts apart, each with its parts.
+std::string listSummary(const PlotScene& scene) {
+    std::uint64_t world = 0, own = 0, frames = 0;
+    for (const PlotGroup& group : scene.groups) {
+        if (group.kind == PlotGroupKind::bases || group.kind == PlotGroupKind::tools) {
+            frames += group.count;
+        } else {
+            (group.world ? world : own) += group.count;
+        }
+    }
+    std::uint64_t notDrawn = 0;
+    std::string left;
+    for (int k = 0; k < plotLeftOutCount; ++k) {
+        if (scene.leftOut[k] > 0) {
+            notDrawn += scene.leftOut[k];
+            left += fmt::format("{}{} {}", left.empty() ? "" : ", ", scene.leftOut[k],
+                                plotLeftOutName(static_cast<PlotLeftOut>(k), scene.leftOut[k]));
+        }
+    }
+    std::string text = fmt::format(
+        "{} {} drawn ({} in world coordinates, {} in their own frame's coordinates, {} frames "
+        "and tools), {} not drawn{}, from {} {}",
+        scene.drawnCount, scene.drawnCount == 1 ? "pose" : "poses", world, own, frames, notDrawn,
+        left.empty() ? "" : " (" + left + ")", scene.files.size(),
+        scene.files.size() == 1 ? "file" : "files");
+    if (scene.visitedTwice > 0) {
+        text += fmt::format("; {} {} visited in more than one frame, drawn in the first",
+                            scene.visitedTwice, scene.visitedTwice == 1 ? "point" : "points");
+    }
+    return text;
+}
+
+} // namespace
+
+bool readListScene(const PlotOptions& options, const Notation* notation, bool forPage,
+                   PlotScene& scene, const std::function<void(const PlotPose&)>& draw) {
     const FileListResult list = listInputFiles(options.paths, std::nullopt);
     for (const std::string& error : list.errors) {
         printError("plot: {}", error);
@@ -24,35 +72,54 @@ bool buildListScene(const PlotOptions& options, const Notation* notation, PlotSc
     if (!list.errors.empty()) {
         return false;
     }
-    std::uint64_t byStatus[4] = {};
     bool ok = true;
+    std::uint64_t read = 0;
     const ProgramUses uses = readProgramUses(list.files);
+    PlotFrameBook book;
+    PlotPose drawn;
     for (const InputFile& file : list.files) {
         const auto index = static_cast<std::uint32_t>(scene.files.size());
         scene.files.push_back(PlotFile{file.shown, file.vendor});
+        startPlotFile(book, file);
         WarningList warnings;
         warnings.file = file.shown;
         std::string message;
-        const bool read = scanInputFile(
+        const bool fileRead = scanInputFile(
             file, uses,
             [&](const PoseRecord& pose) {
-                ++byStatus[static_cast<int>(pose.status)];
-                scene.poses.push_back(
-                    plotPoseOf(scene, index, pose, pose.role == PoseRole::frame, notation));
+                ++read;
+                notePlotFrame(book, pose);
+                const PlotVerdict verdict = plotVerdictOf(pose, hasPosition(pose));
+                if (verdict.use == PlotUse::leftOut) {
+                    ++scene.leftOut[static_cast<int>(verdict.reason)];
+                    return;
+                }
+                fillPlotPose(drawn, scene, index, pose, verdict.use != PlotUse::position, notation,
+                             forPage);
+                notePlotPose(book, pose, drawn, verdict.use);
+                scene.files[index].drawn += drawn.placed ? 1 : 0;
+                draw(drawn);
             },
-            warnings, message);
+            warnings, message, [&](const MotionVisit& visit) { notePlotMotion(book, visit); });
+        endPlotFile(book);
         std::fputs(warningText(warnings).c_str(), stderr);
-        if (!read) {
+        if (!fileRead) {
             printError("plot: {}", message);
             ok = false;
         }
     }
+    finishPlotFrames(book, scene);
+    scene.readCount = read;
     scene.title = fmt::format("{}", fmt::join(options.paths, " "));
-    scene.summary = fmt::format("{} poses ({} ok, {} partial, {} not_unit, {} uninitialised) in "
-                                "{} files",
-                                scene.poses.size(), byStatus[0], byStatus[1], byStatus[2],
-                                byStatus[3], scene.files.size());
+    scene.summary = listSummary(scene);
     return ok;
+}
+
+bool buildListScene(const PlotOptions& options, const Notation* notation, PlotScene& scene) {
+    const bool read = readListScene(options, notation, false, scene,
+                                    [&](const PlotPose& pose) { scene.poses.push_back(pose); });
+    placeScenePoses(scene);
+    return read;
 }
 
 PlotRole roleOf(DiffStatus status) {

@@ -20,13 +20,21 @@ namespace {
 // The drawing in CSS pixels: on A4 landscape a 13 px label prints at about
 // 2.6 mm, as large as a report's footnotes.
 constexpr double panelSize = 480.0;
-constexpr double gap = 24.0;
+constexpr double gap = 64.0; // room for the next panel's millimetres
 constexpr double margin = 20.0;
+constexpr double leftMargin = 60.0; // the first panel's millimetres stand left of it
 constexpr double headHeight = 72.0;
-constexpr double legendHeight = 96.0;
+constexpr double tickRoom = 30.0; // under a panel: its millimetres
+constexpr double legendLine = 18.0;
 constexpr double pad = 28.0; // inside a panel, around the points
 // A small scene names every pose, as the page does; a large one only its frames.
 constexpr std::size_t namedPoses = 60;
+// Millimetre numbers at least this far apart along an axis, in pixels.
+constexpr double tickLabelSpacing[2] = {56.0, 22.0}; // along the right axis, the up axis
+// A label's box, from its font size: sans-serif glyphs average about 0.6 em.
+constexpr double glyphWidth = 0.62;
+// At most this many groups are named one a line in the legend.
+constexpr std::size_t legendGroups = 12;
 
 struct View {
     const char* title;
@@ -162,28 +170,169 @@ void appendLabel(std::string& out, const char* className, double x, double y,
     out += "</text>\n";
 }
 
-void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel) {
+// A label the panel would like to show beside a point, and where labels are
+// already shown: a label that would overlap one shown or leave the panel is
+// left out and counted, so that no two texts pile into an unreadable block.
+struct LabelWish {
+    double x = 0.0, y = 0.0; // the point it names
+    std::string text;
+    const char* className = "";
+    const char* color = "#333";
+    double size = 11.0;
+    int rank = 0; // lower first: the world, the worst point, frames, poses
+};
+
+struct Box {
+    double left, top, right, bottom;
+};
+
+// Characters, not bytes: UTF-8's continuation bytes start no glyph.
+std::size_t glyphCount(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+bool overlaps(const Box& a, const Box& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Places the wishes in rank order, each at the first of four spots beside
+// its point that is free; returns how many found none.
+std::size_t placeLabels(std::string& out, std::vector<LabelWish>& wishes, const Box& inside,
+                        std::vector<Box>& taken) {
+    std::stable_sort(wishes.begin(), wishes.end(),
+                     [](const LabelWish& a, const LabelWish& b) { return a.rank < b.rank; });
+    std::size_t dropped = 0;
+    for (const LabelWish& wish : wishes) {
+        const double width = glyphWidth * wish.size * static_cast<double>(glyphCount(wish.text));
+        const double height = wish.size;
+        // Right above, right below, left above, left below: (left, baseline).
+        const double spots[4][2] = {{wish.x + 5, wish.y - 5},
+                                    {wish.x + 5, wish.y + 5 + height},
+                                    {wish.x - 5 - width, wish.y - 5},
+                                    {wish.x - 5 - width, wish.y + 5 + height}};
+        bool placed = false;
+        for (const auto& spot : spots) {
+            // A little room around each, so that two labels never touch.
+            const Box box{spot[0] - 1, spot[1] - height - 1, spot[0] + width + 1, spot[1] + 3};
+            const bool within = box.left >= inside.left && box.right <= inside.right &&
+                                box.top >= inside.top && box.bottom <= inside.bottom;
+            if (!within || std::any_of(taken.begin(), taken.end(),
+                                       [&](const Box& other) { return overlaps(box, other); })) {
+                continue;
+            }
+            taken.push_back(box);
+            out += fmt::format("<text class=\"{}\" x=\"{:.1f}\" y=\"{:.1f}\" fill=\"{}\" "
+                               "font-size=\"{}\">",
+                               wish.className, spot[0], spot[1], wish.color, wish.size);
+            out += xmlEscaped(wish.text);
+            out += "</text>\n";
+            placed = true;
+            break;
+        }
+        dropped += placed ? 0 : 1;
+    }
+    return dropped;
+}
+
+// A tick every grid line on the panel's lower and left edges, and the
+// millimetres at those far enough apart to be read. Returns the box of the
+// up axis's name, which stands inside the panel, for the labels to keep
+// clear of.
+Box appendTicks(std::string& out, const Panel& panel, double spacing) {
+    std::string d;
+    const double bottom = panel.top + (panel.high[1] - panel.low[1]) * panel.scale;
+    static const char* const axisNames[3] = {"X", "Y", "Z"};
+    for (int k = 0; k < 2; ++k) {
+        const int every =
+            std::max(1, static_cast<int>(std::ceil(tickLabelSpacing[k] / (spacing * panel.scale))));
+        const long long first = static_cast<long long>(std::ceil(panel.low[k] / spacing - 1e-9));
+        const long long last = static_cast<long long>(std::floor(panel.high[k] / spacing + 1e-9));
+        for (long long n = first; n <= last; ++n) {
+            const double value = static_cast<double>(n) * spacing;
+            const bool named = n % every == 0;
+            const double length = named ? 6.0 : 3.0;
+            if (k == 0) {
+                const double x = panel.left + (value - panel.low[0]) * panel.scale;
+                d += fmt::format("M{:.1f} {:.1f}v{:.1f}", x, bottom, length);
+                if (named) {
+                    out += fmt::format("<text class=\"tick\" x=\"{:.1f}\" y=\"{:.1f}\" "
+                                       "text-anchor=\"middle\" font-size=\"10\" "
+                                       "fill=\"#555\">{}</text>\n",
+                                       x, bottom + 17, shortestDouble(value));
+                }
+            } else {
+                const double y = panel.top + (panel.high[1] - value) * panel.scale;
+                d += fmt::format("M{:.1f} {:.1f}h{:.1f}", panel.left, y, -length);
+                if (named) {
+                    out += fmt::format("<text class=\"tick\" x=\"{:.1f}\" y=\"{:.1f}\" "
+                                       "text-anchor=\"end\" font-size=\"10\" "
+                                       "fill=\"#555\">{}</text>\n",
+                                       panel.left - 8, y + 3.5, shortestDouble(value));
+                }
+            }
+        }
+    }
+    appendPath(out, "ticks", "#777", 0.8, d);
+    const double right = panel.left + (panel.high[0] - panel.low[0]) * panel.scale;
+    out += fmt::format("<text class=\"axis-name\" x=\"{:.1f}\" y=\"{:.1f}\" "
+                       "text-anchor=\"end\" font-size=\"10\" fill=\"#555\">{} mm</text>\n",
+                       right, bottom + 29, axisNames[panel.view.right]);
+    out += fmt::format("<text class=\"axis-name\" x=\"{:.1f}\" y=\"{:.1f}\" "
+                       "font-size=\"10\" fill=\"#555\">{} mm</text>\n",
+                       panel.left + 4, panel.top + 12, axisNames[panel.view.up]);
+    return Box{panel.left, panel.top, panel.left + 4 + 4 * glyphWidth * 10 + 2, panel.top + 15};
+}
+
+// Two poses of a path are joined where both stand in one space: one group,
+// or two groups both drawn in world coordinates.
+bool joined(const PlotScene& scene, std::uint32_t a, std::uint32_t b) {
+    const std::uint32_t x = scene.poseGroups[a];
+    const std::uint32_t y = scene.poseGroups[b];
+    return x == y || (scene.groups[x].world && scene.groups[y].world);
+}
+
+void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel,
+                 std::size_t& droppedLabels) {
     std::string& out = sink.text;
-    const double width = (panel.high[0] - panel.low[0]) * panel.scale;
-    const double height = (panel.high[1] - panel.low[1]) * panel.scale;
-    out += fmt::format("<g class=\"view\">\n<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"{:.1f}\" "
-                       "height=\"{:.1f}\" fill=\"#fff\" stroke=\"#999\"/>\n",
-                       panel.left, panel.top, width, height);
+    {
+        const double width = (panel.high[0] - panel.low[0]) * panel.scale;
+        const double height = (panel.high[1] - panel.low[1]) * panel.scale;
+        out += fmt::format("<g class=\"view\">\n<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"{:.1f}\" "
+                           "height=\"{:.1f}\" fill=\"#fff\" stroke=\"#999\"/>\n",
+                           panel.left, panel.top, width, height);
+    }
     appendLabel(out, "view-title", panel.left, panel.top - 8, panel.view.title, "#222");
     appendGrid(out, panel, scene.gridSpacing);
+    std::vector<Box> taken = {appendTicks(out, panel, scene.gridSpacing)};
 
-    // Paths first, so that the triads are drawn over them.
-    const bool list = scene.kind == PlotKind::list;
-    for (std::uint32_t file = 0; list && file < scene.files.size(); ++file) {
+    // Paths first, so that the triads are drawn over them: each program's
+    // motions in the order they run.
+    for (const PlotPath& path : scene.paths) {
         std::string d;
-        for (const PlotPose& pose : scene.poses) {
-            if (pose.file == file && pose.placed && !pose.frame) {
-                (d.empty() ? moveTo : lineTo)(d, panel, pose.position);
+        std::int64_t before = -1;
+        for (std::size_t r = 0; r + 1 < path.runs.size(); r += 2) {
+            for (std::uint32_t k = 0; k < path.runs[r + 1]; ++k) {
+                const std::uint32_t index = path.runs[r] + k;
+                if (index >= scene.poses.size() || !scene.poses[index].placed) {
+                    before = -1;
+                    continue;
+                }
+                const double* at = scene.poses[index].position;
+                if (before >= 0 && joined(scene, static_cast<std::uint32_t>(before), index)) {
+                    lineTo(d, panel, at);
+                } else {
+                    moveTo(d, panel, at);
+                }
+                before = index;
             }
         }
         appendPath(out, "path", "#8fa3c0", 0.8, d, "fill=\"none\" stroke-opacity=\"0.6\"");
+        drainSink(sink);
     }
     drainSink(sink);
+    std::vector<LabelWish> wishes;
 
     std::string triads[3], greyTriads, faintTriads, dots, frames[3];
     std::string marks;
@@ -194,12 +343,12 @@ void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel) {
         const bool greyed = pose.role == PlotRole::unchanged || pose.role == PlotRole::removed;
         const std::string& name = pose.name.empty() ? pose.type : pose.name;
         if (pose.frame) {
-            appendLabel(marks, "frame-label", panel.x(pose.position) + 5,
-                        panel.y(pose.position) - 5, name);
+            wishes.push_back(LabelWish{panel.x(pose.position), panel.y(pose.position), name,
+                                       "frame-label", "#333", 12.0, 2});
         } else if (scene.poses.size() <= namedPoses && pose.role != PlotRole::nominal &&
                    !(scene.kind == PlotKind::fit && pose.name == scene.worst)) {
-            appendLabel(marks, "pose-label", panel.x(pose.position) + 4,
-                        panel.y(pose.position) + 12, name, "#666");
+            wishes.push_back(LabelWish{panel.x(pose.position), panel.y(pose.position), name,
+                                       "pose-label", "#666", 11.0, 3});
         }
         if (pose.oriented && pose.frame) {
             appendTriad(frames, panel, pose.position, pose.rotation, scene.axisLength * 2);
@@ -244,9 +393,10 @@ void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel) {
             lineTo(d, panel, end);
             appendPath(marks, "residual", "#d81b60", 1.5, d);
             if (pose.name == scene.worst) {
-                appendLabel(
-                    marks, "worst-label", panel.x(pose.position) + 6, panel.y(pose.position) + 12,
-                    fmt::format("worst: {}, {:.3f} mm", pose.name, pose.distanceMm), "#b00020");
+                wishes.push_back(
+                    LabelWish{panel.x(pose.position), panel.y(pose.position),
+                              fmt::format("worst: {}, {:.3f} mm", pose.name, pose.distanceMm),
+                              "worst-label", "#b00020", 12.0, 1});
             }
         }
     }
@@ -269,10 +419,59 @@ void appendPanel(PlotSink& sink, const PlotScene& scene, const Panel& panel) {
         appendPath(out, "world", axisColors[k], 2.5, world[k]);
         appendPath(out, frameClasses[k], axisColors[k], 2, frames[k]);
     }
-    appendLabel(out, "world-label", panel.x(origin) + 5, panel.y(origin) + 14, "world");
+    wishes.push_back(
+        LabelWish{panel.x(origin), panel.y(origin), "world", "world-label", "#333", 12.0, 0});
     out += marks;
+    const double width = (panel.high[0] - panel.low[0]) * panel.scale;
+    const double height = (panel.high[1] - panel.low[1]) * panel.scale;
+    droppedLabels += placeLabels(
+        out, wishes, Box{panel.left, panel.top, panel.left + width, panel.top + height}, taken);
     out += "</g>\n";
     drainSink(sink);
+}
+
+} // namespace
+
+namespace {
+
+// The lines of the legend under the views that say what the colours and
+// lines mean, which frames the poses are drawn in, and what is not drawn.
+std::vector<std::string> legendLines(const PlotScene& scene) {
+    std::vector<std::string> lines;
+    if (scene.kind == PlotKind::list) {
+        lines.push_back("grey dots: partial, uninitialised or not-unit poses (position only); "
+                        "faint lines: each program's motions in the order they run");
+        std::size_t shown = 0;
+        for (const PlotGroup& group : scene.groups) {
+            if (shown++ == legendGroups) {
+                lines.push_back(fmt::format("and {} more groups", scene.groups.size() - shown + 1));
+                break;
+            }
+            lines.push_back(fmt::format("{}: {} {}, {}", group.label, group.count,
+                                        group.count == 1 ? "pose" : "poses", group.note));
+        }
+        std::string left;
+        for (int k = 0; k < plotLeftOutCount; ++k) {
+            if (scene.leftOut[k] > 0) {
+                left += fmt::format("{}{} {}", left.empty() ? "" : ", ", scene.leftOut[k],
+                                    plotLeftOutName(static_cast<PlotLeftOut>(k), scene.leftOut[k]));
+            }
+        }
+        if (!left.empty()) {
+            lines.push_back("not drawn: " + left);
+        }
+    } else if (scene.kind == PlotKind::diff) {
+        lines.push_back(fmt::format("grey: unchanged; moved: light orange (0 mm) to dark violet "
+                                    "({} mm), from the faint old triad to the new one; teal: "
+                                    "added; black: removed; brown: changed",
+                                    shortestFloat(static_cast<float>(scene.largestMove))));
+        lines.emplace_back(); // the colour scale
+    } else {
+        lines.push_back(fmt::format("blue: nominal points moved by the fitted frame; black: "
+                                    "measured; red: residuals drawn {} times longer",
+                                    shortestFloat(static_cast<float>(scene.magnification))));
+    }
+    return lines;
 }
 
 } // namespace
@@ -284,8 +483,11 @@ void writePlotSvg(PlotSink& sink, const PlotScene& scene) {
         extent = std::max(extent, scene.high[axis] - scene.low[axis] + 2 * scene.axisLength);
     }
     const double scale = (panelSize - 2 * pad) / extent;
-    const double width = 2 * margin + 3 * panelSize + 2 * gap;
-    const double height = headHeight + panelSize + legendHeight;
+    const std::vector<std::string> lines = legendLines(scene);
+    // The sizes, the lines, and the labels left out.
+    const double legendHeight = legendLine * static_cast<double>(lines.size() + 2) + 24;
+    const double width = leftMargin + margin + 3 * panelSize + 2 * gap;
+    const double height = headHeight + 10 + panelSize + tickRoom + legendHeight;
     std::string& out = sink.text;
     out += fmt::format("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"{0:.0f}\" "
@@ -296,13 +498,14 @@ void writePlotSvg(PlotSink& sink, const PlotScene& scene) {
     out += "<title>";
     out += xmlEscaped("posebridge-cli plot: " + scene.title);
     out += "</title>\n";
-    appendLabel(out, "title", margin, 24, scene.title, "#111");
-    appendLabel(out, "summary", margin, 42, scene.summary, "#444");
+    appendLabel(out, "title", leftMargin, 24, scene.title, "#111");
+    appendLabel(out, "summary", leftMargin, 42, scene.summary, "#444");
+    std::size_t dropped = 0;
     for (std::size_t k = 0; k < views.size(); ++k) {
         Panel panel;
         panel.view = views[k];
         panel.scale = scale;
-        panel.left = margin + static_cast<double>(k) * (panelSize + gap);
+        panel.left = leftMargin + static_cast<double>(k) * (panelSize + gap);
         panel.top = headHeight + 10;
         const int axes[2] = {panel.view.right, panel.view.up};
         for (int j = 0; j < 2; ++j) {
@@ -310,43 +513,42 @@ void writePlotSvg(PlotSink& sink, const PlotScene& scene) {
             panel.low[j] = middle - (panelSize / 2) / scale;
             panel.high[j] = middle + (panelSize / 2) / scale;
         }
-        appendPanel(sink, scene, panel);
+        appendPanel(sink, scene, panel, dropped);
     }
 
     // The legend under the views.
-    const double y = headHeight + panelSize + 34;
-    double x = margin;
+    double y = headHeight + 10 + panelSize + tickRoom + legendLine;
+    double x = leftMargin;
     for (int k = 0; k < 3; ++k) {
         out += fmt::format("<path stroke=\"{}\" stroke-width=\"3\" d=\"M{:.1f} {:.1f}h22\"/>\n",
                            axisColors[k], x, y - 4);
         appendLabel(out, "legend", x + 28, y, std::string(1, "XYZ"[k]));
         x += 56;
     }
-    std::string sizes =
-        fmt::format("grid {} mm, triads {} mm, frames twice as long, the world's "
-                    "triad three times",
-                    shortestDouble(scene.gridSpacing), shortestDouble(scene.axisLength));
-    appendLabel(out, "legend", x + 10, y, sizes);
-    std::string second;
-    if (scene.kind == PlotKind::list) {
-        second = "grey dots: partial, uninitialised or not-unit poses (position only); faint "
-                 "lines: each file's poses in file order";
-    } else if (scene.kind == PlotKind::diff) {
-        second = fmt::format("grey: unchanged; moved: light orange (0 mm) to dark violet ({} mm), "
-                             "from the faint old triad to the new one; teal: added; black: "
-                             "removed; brown: changed",
-                             shortestFloat(static_cast<float>(scene.largestMove)));
-        for (int k = 0; k <= 20; ++k) {
-            out += fmt::format("<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"8\" height=\"10\" "
-                               "fill=\"{}\"/>\n",
-                               margin + 8.0 * k, y + 34, rampColor(k / 20.0));
+    appendLabel(out, "legend", x + 10, y,
+                fmt::format("grid {} mm, triads {} mm, frames twice as long, the world's triad "
+                            "three times; ticks on each view's edges in mm",
+                            shortestDouble(scene.gridSpacing), shortestDouble(scene.axisLength)));
+    for (const std::string& line : lines) {
+        y += legendLine;
+        if (line.empty()) {
+            for (int k = 0; k <= 20; ++k) {
+                out += fmt::format("<rect x=\"{:.1f}\" y=\"{:.1f}\" width=\"8\" height=\"10\" "
+                                   "fill=\"{}\"/>\n",
+                                   leftMargin + 8.0 * k, y - 10, rampColor(k / 20.0));
+            }
+            continue;
         }
-    } else {
-        second = fmt::format("blue: nominal points moved by the fitted frame; black: measured; "
-                             "red: residuals drawn {} times longer",
-                             shortestFloat(static_cast<float>(scene.magnification)));
+        appendLabel(out, "legend", leftMargin, y, line);
     }
-    appendLabel(out, "legend", margin, y + 24, second);
+    y += legendLine;
+    appendLabel(
+        out, "legend labels-left-out", leftMargin, y,
+        fmt::format("{} {} left out where {} would overlap another or leave its view{}", dropped,
+                    dropped == 1 ? "label" : "labels", dropped == 1 ? "it" : "they",
+                    scene.poses.size() > namedPoses
+                        ? fmt::format("; poses are named when there are at most {}", namedPoses)
+                        : std::string()));
     out += "</svg>\n";
     drainSink(sink, true);
 }

@@ -72,9 +72,11 @@ cli_bench() {
 }
 
 # plot against list --format json of the same input: the 200 MB KRL program
-# and a CAM program of 100,000 motions, and the time the 100,000-pose page
-# takes in headless Chromium until its first frame is drawn (the page stamps
-# it on its body, from the start of navigation).
+# and a CAM program of 100,000 motions (goal: plot within 1.5 times list),
+# and the time the 100,000-pose page takes in headless Chromium until its
+# first frame is drawn (goal: 3 s): the page stamps it on its body, in
+# milliseconds from the start of navigation, once the GPU has finished the
+# frame; the best of three browser runs.
 plot_bench() {
     local build=$1 work=$2 megabytes=$3
     local cli=$build/cli/posebridge-cli file list_seconds plot_seconds name
@@ -91,18 +93,25 @@ plot_bench() {
         awk -v n="$name" -v l="$list_seconds" -v p="$plot_seconds" \
             'BEGIN { printf "%-22s %9.2f %9.2f %7.2fx\n", n, l, p, p / l }'
     done
-    local profile first wall started
+    local profile first best="" wall started run
     "$cli" plot --out "$work/cam.html" "$work/cam.src" 2>/dev/null || return 1
-    profile=$(mktemp -d)
     started=$(date +%s.%N)
-    first=$(timeout 120 /usr/bin/chromium --headless --no-sandbox --disable-gpu \
-        --enable-unsafe-swiftshader --disable-quic --no-first-run --disable-background-networking \
-        --disable-component-update --disable-sync --user-data-dir="$profile" \
-        --window-size=1280,800 --dump-dom "file://$work/cam.html" 2>/dev/null |
-        grep -o 'data-first-frame-ms="[0-9]*"' | grep -o '[0-9]*')
-    wall=$(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }')
-    rm -rf "$profile" "$work/big.src" "$work/cam.src" "$work/plot.html" "$work/cam.html"
-    echo "100,000-pose page in headless Chromium (SwiftShader): first frame ${first:-?} ms after" \
-        "navigation; the whole browser run ${wall} s"
-    echo "(plot: the page to a file; list: JSON Lines to /dev/null, one thread; best of three)"
+    for run in 1 2 3; do
+        profile=$(mktemp -d)
+        first=$(timeout 120 /usr/bin/chromium --headless --no-sandbox --disable-gpu \
+            --enable-unsafe-swiftshader --disable-quic --no-first-run \
+            --disable-background-networking --disable-component-update --disable-sync \
+            --user-data-dir="$profile" --window-size=1280,800 --dump-dom "file://$work/cam.html" \
+            2>/dev/null | grep -o 'data-first-frame-ms="[0-9]*"' | grep -o '[0-9]*')
+        rm -rf "$profile"
+        if [ -n "$first" ] && { [ -z "$best" ] || [ "$first" -lt "$best" ]; }; then
+            best=$first
+        fi
+    done
+    wall=$(awk -v a="$started" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", (b - a) / 3 }')
+    rm -rf "$work/big.src" "$work/cam.src" "$work/plot.html" "$work/cam.html"
+    echo "100,000-pose page in headless Chromium (SwiftShader): first frame ${best:-?} ms after" \
+        "navigation (goal 3000 ms); a whole browser run ${wall} s"
+    echo "(plot: the page to a file, goal 1.5x; list: JSON Lines to /dev/null, one thread;" \
+        "best of three)"
 }

@@ -6,6 +6,8 @@
   var started = performance.now();
   var data = JSON.parse(document.getElementById('plot-data').textContent);
   var poses = data.poses;
+  var count = poses.length;
+  var groups = data.groups || [];
 
   var AXIS_COLORS = [0xd62728, 0x2ca02c, 0x1f77b4];
   var GREY = 0x9e9e9e;
@@ -16,6 +18,7 @@
   var HIGHLIGHT = 0xffc400;
   var RESIDUAL = 0xd81b60;
   var NAMED_POSES = 60;
+  var SMOOTHED_POSES = 20000;
 
   function el(tag, className, text) {
     var e = document.createElement(tag);
@@ -28,6 +31,10 @@
     if (v === null || v === undefined) { return '?'; }
     return Number(v.toFixed(digits === undefined ? 3 : digits)).toString();
   }
+  // What the data leaves out is the usual: ok, a plain pose, the first set.
+  function statusOf(pose) { return pose.s || 'ok'; }
+  function roleOf(pose) { return pose.r || 'pose'; }
+  function nameOf(pose) { return pose.n || ''; }
 
   // The distance scale of a diff: light orange for the smallest move, dark
   // violet for the largest.
@@ -47,12 +54,88 @@
   document.getElementById('title').textContent = data.title;
   document.getElementById('summary').textContent = data.summary;
 
+  // --- where each pose is drawn --------------------------------------------
+  // Each pose's group, from the runs (group, count, ...); -1: none (diff, fit).
+  var groupOf = new Int32Array(count).fill(-1);
+  (function () {
+    var runs = data.groupRuns || [], at = 0;
+    for (var r = 0; r + 1 < runs.length; r += 2) {
+      for (var n = 0; n < runs[r + 1] && at < count; ++n) { groupOf[at++] = runs[r]; }
+    }
+  })();
+
+  // Unit quaternions, scalar first.
+  function multiplyTurns(a, b) {
+    return [a[0] * b[0] - a[1] * b[1] - a[2] * b[2] - a[3] * b[3],
+            a[0] * b[1] + a[1] * b[0] + a[2] * b[3] - a[3] * b[2],
+            a[0] * b[2] - a[1] * b[3] + a[2] * b[0] + a[3] * b[1],
+            a[0] * b[3] + a[1] * b[2] - a[2] * b[1] + a[3] * b[0]];
+  }
+  function turned(q, p) {
+    var v = multiplyTurns(multiplyTurns(q, [0, p[0], p[1], p[2]]), [q[0], -q[1], -q[2], -q[3]]);
+    return [v[1], v[2], v[3]];
+  }
+  // Rz(a) Ry(b) Rx(c), angles in degrees, as the program's math does.
+  function eulerTurn(a, b, c) {
+    var h = Math.PI / 360;
+    var ca = Math.cos(a * h), sa = Math.sin(a * h), cb = Math.cos(b * h), sb = Math.sin(b * h);
+    var cc = Math.cos(c * h), sc = Math.sin(c * h);
+    return [ca * cb * cc + sa * sb * sc, ca * cb * sc - sa * sb * cc,
+            ca * sb * cc + sa * cb * sc, sa * cb * cc - ca * sb * sc];
+  }
+  // The program leaves a pose's place and turn out of the data where its
+  // values are one of the vendors' own sets: the page turns them itself.
+  var VENDOR_SETS = {
+    'X Y Z A B C': function (v) { return eulerTurn(v[3], v[4], v[5]); },
+    'X Y Z W P R': function (v) { return eulerTurn(v[5], v[4], v[3]); },
+    'X Y Z Q1 Q2 Q3 Q4': function (v) {
+      var n = Math.hypot(v[3], v[4], v[5], v[6]);
+      return n > 0 ? [v[3] / n, v[4] / n, v[5] / n, v[6] / n] : null;
+    },
+  };
+  var turnOfSet = data.members.map(function (members) { return VENDOR_SETS[members] || null; });
+  function finite(v) { return typeof v === 'number' && isFinite(v); }
+
+  // Where each pose is drawn, in world coordinates where its group's frame is
+  // known: 1 placed, 2 placed and turned.
+  var P = new Float64Array(3 * count);
+  var Q = new Float64Array(4 * count);
+  var placedAt = new Uint8Array(count);
+  var placed = 0;
+  for (var i = 0; i < count; ++i) {
+    var pose = poses[i];
+    var set = turnOfSet[pose.m || 0];
+    var own = pose.p || (set && pose.v.length >= 3 ? [pose.v[0], pose.v[1], pose.v[2]] : null);
+    if (!own || !finite(own[0]) || !finite(own[1]) || !finite(own[2])) { continue; }
+    var turn = pose.q || (set && statusOf(pose) === 'ok' && pose.v.every(finite) ? set(pose.v) : null);
+    var group = groupOf[i] >= 0 ? groups[groupOf[i]] : null;
+    if (group && group.at) {
+      var moved = turned(group.turn, own);
+      own = [group.at[0] + moved[0], group.at[1] + moved[1], group.at[2] + moved[2]];
+      turn = turn && multiplyTurns(group.turn, turn);
+    }
+    P[3 * i] = own[0]; P[3 * i + 1] = own[1]; P[3 * i + 2] = own[2];
+    if (turn) { Q[4 * i] = turn[0]; Q[4 * i + 1] = turn[1]; Q[4 * i + 2] = turn[2]; Q[4 * i + 3] = turn[3]; }
+    placedAt[i] = turn ? 2 : 1;
+    ++placed;
+  }
+  function positionOf(i) { return [P[3 * i], P[3 * i + 1], P[3 * i + 2]]; }
+  function turnOf(i) { return [Q[4 * i], Q[4 * i + 1], Q[4 * i + 2], Q[4 * i + 3]]; }
+
+  var fileShown = data.files.map(function () { return true; });
+  var groupShown = groups.map(function () { return true; });
+  function shown(i) {
+    return fileShown[poses[i].f] && (groupOf[i] < 0 || groupShown[groupOf[i]]);
+  }
+
   // --- the 3D view ---------------------------------------------------------
   var view = document.getElementById('view');
   var labelLayer = document.getElementById('labels');
   var renderer;
   try {
-    renderer = new THREE.WebGLRenderer({ antialias: true });
+    // Smoothed lines cost a software renderer most of a large scene's
+    // first frame; where a scene is that dense, jagged lines are no loss.
+    renderer = new THREE.WebGLRenderer({ antialias: count <= SMOOTHED_POSES });
   } catch (e) {
     document.getElementById('nogl').style.display = 'block';
     return;
@@ -91,20 +174,29 @@
             [2 * (x * z + w * y), 2 * (y * z - w * x), 1 - 2 * (x * x + y * y)]];
   }
 
-  // Geometry grows in plain arrays and becomes one object a kind and file:
-  // 100,000 poses are a few draw calls, not 100,000 objects.
-  function Batch() { this.p = []; this.c = []; }
+  // Geometry grows in typed arrays and becomes one object a kind, file and
+  // group: 100,000 poses are a few draw calls, not 100,000 objects.
+  function Batch() { this.p = new Float32Array(96); this.c = new Float32Array(96); this.n = 0; }
   Batch.prototype.vertex = function (x, y, z, color) {
-    this.p.push(x, y, z);
-    this.c.push(color.r, color.g, color.b);
+    if (this.n + 3 > this.p.length) {
+      var p = new Float32Array(this.p.length * 2), c = new Float32Array(this.p.length * 2);
+      p.set(this.p);
+      c.set(this.c);
+      this.p = p;
+      this.c = c;
+    }
+    var n = this.n;
+    this.p[n] = x; this.p[n + 1] = y; this.p[n + 2] = z;
+    this.c[n] = color.r; this.c[n + 1] = color.g; this.c[n + 2] = color.b;
+    this.n = n + 3;
   };
   Batch.prototype.geometry = function () {
     var geometry = new THREE.BufferGeometry();
-    geometry.setAttribute('position', new THREE.Float32BufferAttribute(this.p, 3));
-    geometry.setAttribute('color', new THREE.Float32BufferAttribute(this.c, 3));
+    geometry.setAttribute('position', new THREE.BufferAttribute(this.p.subarray(0, this.n), 3));
+    geometry.setAttribute('color', new THREE.BufferAttribute(this.c.subarray(0, this.n), 3));
     return geometry;
   };
-  Batch.prototype.empty = function () { return this.p.length === 0; };
+  Batch.prototype.empty = function () { return this.n === 0; };
 
   var colors = {};
   function color(hex) { return colors[hex] || (colors[hex] = new THREE.Color(hex)); }
@@ -187,80 +279,117 @@
                     Math.round(center.y / data.gridSpacing) * data.gridSpacing, 0);
   scene.add(grid);
 
-  // Per file: its triads, dots, marks, frames and path.
-  var fileGroups = data.files.map(function () { var g = new THREE.Group(); scene.add(g); return g; });
   var labels = [];
-  function addLabel(p, text, className) {
+  function addLabel(p, text, className, index) {
     var e = el('div', 'label' + (className ? ' ' + className : ''), text);
     labelLayer.appendChild(e);
-    labels.push({ p: new THREE.Vector3(p[0], p[1], p[2]), e: e });
+    labels.push({ p: new THREE.Vector3(p[0], p[1], p[2]), e: e, pose: index });
     return e;
   }
-  addLabel([0, 0, 0], 'world', 'world');
+  addLabel([0, 0, 0], 'world', 'world', -1);
 
   var fit = data.kind === 'fit';
-  var byFile = data.files.map(function () {
-    return { triads: new Batch(), frames: new Batch(), dots: new Batch(), marks: new Batch(),
-             arrows: new Batch(), path: [] };
-  });
-  // A small scene names every pose; a large one only its frames.
-  var namedPoses = poses.length <= NAMED_POSES;
-  function describe(pose) {
-    var name = pose.n || pose.t;
-    if (pose.r === 'moved') { return name + ' moved ' + number(pose.d, 2) + ' mm'; }
-    if (pose.r === 'measured' && pose.n === data.worst) { return 'worst: ' + name + ', ' + number(pose.d) + ' mm'; }
-    if (pose.r === 'unchanged' || pose.r === 'pose' || pose.r === 'measured') { return name; }
-    return name + ' ' + pose.r;
+  // One part a file and group, toggled with both.
+  var parts = {};
+  function partOf(pose, i) {
+    var key = pose.f + ':' + groupOf[i];
+    return parts[key] || (parts[key] = {
+      f: pose.f, g: groupOf[i], object: new THREE.Group(),
+      triads: new Batch(), frames: new Batch(), dots: new Batch(), marks: new Batch(), arrows: new Batch(),
+    });
   }
-  var placed = 0;
-  poses.forEach(function (pose) {
-    var b = byFile[pose.f];
-    var role = pose.r;
-    if (!pose.p) { return; }
-    ++placed;
+  // A small scene names every pose; a large one only its frames.
+  var namedPoses = count <= NAMED_POSES;
+  function describe(pose) {
+    var name = nameOf(pose) || data.types[pose.t];
+    var role = roleOf(pose);
+    if (role === 'moved') { return name + ' moved ' + number(pose.d, 2) + ' mm'; }
+    if (role === 'measured' && pose.n === data.worst) { return 'worst: ' + name + ', ' + number(pose.d) + ' mm'; }
+    if (role === 'unchanged' || role === 'pose' || role === 'measured') { return name; }
+    return name + ' ' + role;
+  }
+  poses.forEach(function (pose, i) {
+    if (!placedAt[i]) { return; }
+    var b = partOf(pose, i);
+    var role = roleOf(pose);
     var tint = role === 'unchanged' || role === 'removed' ? GREY : undefined;
-    var at = pose.p;
-    if (pose.q && pose.fr) {
-      addFrame(b.frames, at, pose.q, data.axisLength * 2);
-      addLabel(at, pose.n || pose.t);
-    } else if (pose.q) {
-      addTriad(b.triads, at, pose.q, data.axisLength, tint);
+    var at = positionOf(i);
+    if (placedAt[i] === 2 && pose.fr) {
+      addFrame(b.frames, at, turnOf(i), data.axisLength * 2);
+      addLabel(at, nameOf(pose) || data.types[pose.t], '', i);
+    } else if (placedAt[i] === 2) {
+      addTriad(b.triads, at, turnOf(i), data.axisLength, tint);
     } else if (!fit) {
       b.dots.vertex(at[0], at[1], at[2], color(GREY));
     }
-    if (!pose.fr && !fit && role !== 'removed') { b.path.push(at[0], at[1], at[2]); }
     if (!pose.fr && namedPoses && role !== 'nominal') {
-      addLabel(at, describe(pose), fit && pose.n === data.worst ? 'worst' : 'pose');
+      addLabel(at, describe(pose), fit && pose.n === data.worst ? 'worst' : 'pose', i);
     }
     if (role === 'moved') {
       var c = moveColor(pose.d);
       if (pose.o && pose.oq) { addTriad(b.triads, pose.o, pose.oq, data.axisLength, FAINT_GREY); }
-      if (pose.o) { addArrow(b.arrows, pose.o, pose.p, c); }
-      b.marks.vertex(pose.p[0], pose.p[1], pose.p[2], c);
+      if (pose.o) { addArrow(b.arrows, pose.o, at, c); }
+      b.marks.vertex(at[0], at[1], at[2], c);
     } else if (ROLE_COLORS[role] !== undefined) {
       b.marks.vertex(at[0], at[1], at[2], color(ROLE_COLORS[role]));
     }
     if (fit && role === 'measured' && pose.o) {
       var m = data.magnification;
-      var end = [pose.o[0] + (pose.p[0] - pose.o[0]) * m, pose.o[1] + (pose.p[1] - pose.o[1]) * m,
-                 pose.o[2] + (pose.p[2] - pose.o[2]) * m];
+      var end = [pose.o[0] + (at[0] - pose.o[0]) * m, pose.o[1] + (at[1] - pose.o[1]) * m,
+                 pose.o[2] + (at[2] - pose.o[2]) * m];
       addArrow(b.arrows, pose.o, end, color(RESIDUAL));
     }
   });
-  byFile.forEach(function (b, i) {
-    var group = fileGroups[i];
-    if (b.path.length >= 6) {
-      var path = new THREE.BufferGeometry();
-      path.setAttribute('position', new THREE.Float32BufferAttribute(b.path, 3));
-      group.add(new THREE.Line(path, pathMaterial));
-    }
-    if (!b.triads.empty()) { group.add(new THREE.LineSegments(b.triads.geometry(), lineMaterial)); }
-    if (!b.arrows.empty()) { group.add(new THREE.LineSegments(b.arrows.geometry(), lineMaterial)); }
-    if (!b.frames.empty()) { group.add(new THREE.Mesh(b.frames.geometry(), meshMaterial)); }
-    if (!b.dots.empty()) { group.add(new THREE.Points(b.dots.geometry(), dotMaterial)); }
-    if (!b.marks.empty()) { group.add(new THREE.Points(b.marks.geometry(), markMaterial)); }
+  Object.keys(parts).forEach(function (key) {
+    var b = parts[key], object = b.object;
+    if (!b.triads.empty()) { object.add(new THREE.LineSegments(b.triads.geometry(), lineMaterial)); }
+    if (!b.arrows.empty()) { object.add(new THREE.LineSegments(b.arrows.geometry(), lineMaterial)); }
+    if (!b.frames.empty()) { object.add(new THREE.Mesh(b.frames.geometry(), meshMaterial)); }
+    if (!b.dots.empty()) { object.add(new THREE.Points(b.dots.geometry(), dotMaterial)); }
+    if (!b.marks.empty()) { object.add(new THREE.Points(b.marks.geometry(), markMaterial)); }
+    scene.add(object);
+    parts[key] = { f: b.f, g: b.g, object: object };
   });
-  byFile = null;
+
+  // Each program's path: its motions in the order they run, through the
+  // shown poses they visit. A line between two frames whose values are not
+  // both known would join numbers of two different spaces: it is left out.
+  var paths = data.paths || [];
+  var pathLines = new THREE.LineSegments(new THREE.BufferGeometry(), pathMaterial);
+  scene.add(pathLines);
+  var pathSegments = 0;
+  function joined(a, b) {
+    var x = groupOf[a], y = groupOf[b];
+    return x === y || (x >= 0 && y >= 0 && groups[x].world && groups[y].world);
+  }
+  var pathLength = 0;
+  paths.forEach(function (path) {
+    for (var r = 1; r < path.runs.length; r += 2) { pathLength += path.runs[r]; }
+  });
+  function buildPaths() {
+    var points = new Float32Array(6 * pathLength), n = 0;
+    paths.forEach(function (path) {
+      if (!fileShown[path.f]) { return; }
+      var before = -1;
+      for (var r = 0; r + 1 < path.runs.length; r += 2) {
+        for (var k = 0; k < path.runs[r + 1]; ++k) {
+          var i = path.runs[r] + k;
+          if (i >= count || !placedAt[i] || !shown(i)) { before = -1; continue; }
+          if (before >= 0 && joined(before, i)) {
+            points[n++] = P[3 * before]; points[n++] = P[3 * before + 1]; points[n++] = P[3 * before + 2];
+            points[n++] = P[3 * i]; points[n++] = P[3 * i + 1]; points[n++] = P[3 * i + 2];
+          }
+          before = i;
+        }
+      }
+    });
+    pathSegments = n / 6;
+    pathLines.geometry.dispose();
+    var geometry = new THREE.BufferGeometry();
+    geometry.setAttribute('position', new THREE.BufferAttribute(points.subarray(0, n), 3));
+    pathLines.geometry = geometry;
+  }
+  buildPaths();
 
   var highlight = new THREE.Points(new THREE.BufferGeometry(), pointMaterial(15));
   highlight.renderOrder = 1;
@@ -297,7 +426,8 @@
     var w = view.clientWidth, h = view.clientHeight, v = new THREE.Vector3();
     labels.forEach(function (label) {
       v.copy(label.p).project(camera);
-      var visible = v.z < 1 && Math.abs(v.x) <= 1 && Math.abs(v.y) <= 1;
+      var visible = v.z < 1 && Math.abs(v.x) <= 1 && Math.abs(v.y) <= 1 &&
+                    (label.pose < 0 || shown(label.pose));
       label.e.style.display = visible ? 'block' : 'none';
       label.e.style.left = ((v.x + 1) / 2 * w) + 'px';
       label.e.style.top = ((1 - v.y) / 2 * h) + 'px';
@@ -315,15 +445,13 @@
   });
 
   // --- finding a pose under the pointer -----------------------------------
-  var fileShown = data.files.map(function () { return true; });
   var matrix = new THREE.Matrix4();
-  function where(pose) { return pose.p; }
-  function screenOf(p, m, w, h) {
-    var e = m.elements;
-    var cw = e[3] * p[0] + e[7] * p[1] + e[11] * p[2] + e[15];
+  function screenOf(i, m, w, h) {
+    var e = m.elements, x0 = P[3 * i], y0 = P[3 * i + 1], z0 = P[3 * i + 2];
+    var cw = e[3] * x0 + e[7] * y0 + e[11] * z0 + e[15];
     if (cw <= 0) { return null; }
-    var x = (e[0] * p[0] + e[4] * p[1] + e[8] * p[2] + e[12]) / cw;
-    var y = (e[1] * p[0] + e[5] * p[1] + e[9] * p[2] + e[13]) / cw;
+    var x = (e[0] * x0 + e[4] * y0 + e[8] * z0 + e[12]) / cw;
+    var y = (e[1] * x0 + e[5] * y0 + e[9] * z0 + e[13]) / cw;
     return { x: (x + 1) / 2 * w, y: (1 - y) / 2 * h };
   }
   function currentMatrix() {
@@ -334,10 +462,9 @@
   function poseAt(x, y) {
     var m = currentMatrix(), w = view.clientWidth, h = view.clientHeight;
     var best = -1, bestDistance = 10 * 10;
-    for (var i = 0; i < poses.length; ++i) {
-      var pose = poses[i];
-      if (!pose.p || !fileShown[pose.f]) { continue; }
-      var s = screenOf(where(pose), m, w, h);
+    for (var i = 0; i < count; ++i) {
+      if (!placedAt[i] || !shown(i)) { continue; }
+      var s = screenOf(i, m, w, h);
       if (!s) { continue; }
       var d = (s.x - x) * (s.x - x) + (s.y - y) * (s.y - y);
       if (d < bestDistance) { bestDistance = d; best = i; }
@@ -351,17 +478,22 @@
     if (index < 0) { tip.style.display = 'none'; return; }
     var pose = poses[index];
     var file = data.files[pose.f];
+    var role = roleOf(pose);
     tip.appendChild(el('div', 'name', pose.n || '(inline value)'));
     if (pose.c) { tip.appendChild(el('div', '', '"' + pose.c + '"')); }
     tip.appendChild(el('div', '', file.path + ':' + pose.l));
-    tip.appendChild(el('div', '', pose.t + ', ' + pose.s + (pose.r !== 'pose' ? ', ' + pose.r : '')));
-    var members = data.members[pose.m].split(' ');
+    tip.appendChild(el('div', '', data.types[pose.t] + ', ' + statusOf(pose) + (role !== 'pose' ? ', ' + role : '')));
+    var members = data.members[pose.m || 0].split(' ');
     var text = members.map(function (name, k) { return name + ' ' + number(pose.v[k], 4); }).join('  ');
     tip.appendChild(el('div', 'values', text));
-    if (pose.r === 'moved') {
+    if (groupOf[index] >= 0) {
+      var group = groups[groupOf[index]];
+      tip.appendChild(el('div', '', group.label + ': ' + group.note));
+    }
+    if (role === 'moved') {
       tip.appendChild(el('div', '', 'moved ' + number(pose.d) + ' mm, turned ' + number(pose.a) +
                                     ' deg (was line ' + pose.ol + ')'));
-    } else if (pose.r === 'measured') {
+    } else if (role === 'measured') {
       tip.appendChild(el('div', '', 'residual ' + number(pose.d) + ' mm'));
     }
     tip.style.display = 'block';
@@ -403,31 +535,29 @@
   var matches = document.getElementById('matches');
   function findPoses() {
     var text = search.value.trim();
-    var found = [];
+    var found = 0;
+    highlight.geometry.dispose();
     if (text !== '') {
       var pattern = patternOf(text);
       var hex = color(HIGHLIGHT);
       var batch = new Batch();
-      poses.forEach(function (pose) {
-        if (pose.p && fileShown[pose.f] && pattern.test(pose.n)) {
-          var p = where(pose);
-          batch.vertex(p[0], p[1], p[2], hex);
-          found.push(pose);
+      for (var i = 0; i < count; ++i) {
+        if (placedAt[i] && shown(i) && pattern.test(nameOf(poses[i]))) {
+          batch.vertex(P[3 * i], P[3 * i + 1], P[3 * i + 2], hex);
+          ++found;
         }
-      });
-      highlight.geometry.dispose();
+      }
       highlight.geometry = batch.geometry();
     } else {
-      highlight.geometry.dispose();
       highlight.geometry = new THREE.BufferGeometry();
     }
-    matches.textContent = text === '' ? '' : found.length + (found.length === 1 ? ' pose matches' : ' poses match');
+    matches.textContent = text === '' ? '' : found + (found === 1 ? ' pose matches' : ' poses match');
     requestRender();
-    return found.length;
+    return found;
   }
   search.addEventListener('input', findPoses);
 
-  // --- the side list: legend and files -------------------------------------
+  // --- the side list: legend, frames and files -----------------------------
   var legend = document.getElementById('legend');
   function legendRow(swatch, text) {
     var row = el('div');
@@ -444,7 +574,7 @@
                            number(data.axisLength) + ' mm, frames twice as long');
   if (data.kind === 'list') {
     legendRow(dot(GREY), 'partial, uninitialised or not unit: position only');
-    legendRow(bar(PATH_COLOR), 'path: the poses of one file in file order');
+    legendRow(bar(PATH_COLOR), 'path: each program\'s motions in the order they run');
   } else if (data.kind === 'diff') {
     legendRow(bar(GREY), 'unchanged (grey triad)');
     legendRow(dot(ROLE_COLORS.added), 'added');
@@ -466,45 +596,99 @@
     legendRow(dot(ROLE_COLORS.measured), 'measured points');
     legendRow(bar(RESIDUAL), 'residual, drawn ' + number(data.magnification, 1) + ' times longer');
   }
+  var leftOut = (data.leftOut || []).map(function (item) { return item[0] + ' ' + item[1]; });
+  document.getElementById('left-out').textContent =
+    (leftOut.length ? 'Not drawn: ' + leftOut.join(', ') + '.' : '') +
+    (data.visitedTwice ? ' ' + data.visitedTwice + ' visited in more than one frame: drawn in the first.' : '');
 
-  var fileList = document.getElementById('files');
-  var counts = data.files.map(function () { return 0; });
-  poses.forEach(function (pose) { ++counts[pose.f]; });
-  data.files.forEach(function (file, i) {
+  function refresh() {
+    Object.keys(parts).forEach(function (key) {
+      var part = parts[key];
+      part.object.visible = fileShown[part.f] && (part.g < 0 || groupShown[part.g]);
+    });
+    buildPaths();
+    findPoses();
+  }
+  function toggleRow(list, text, countText, checked, change) {
     var row = el('label');
     var box = el('input');
     box.type = 'checkbox';
-    box.checked = true;
-    box.addEventListener('change', function () {
-      fileShown[i] = box.checked;
-      fileGroups[i].visible = box.checked;
-      findPoses();
-    });
+    box.checked = checked;
+    box.addEventListener('change', function () { change(box.checked); refresh(); });
     row.appendChild(box);
-    row.appendChild(el('span', '', file.path));
-    row.appendChild(el('span', 'count', String(counts[i])));
-    fileList.appendChild(row);
+    row.appendChild(el('span', '', text));
+    row.appendChild(el('span', 'count', countText));
+    list.appendChild(row);
+    return row;
+  }
+
+  // The frames the poses are taught in, each with how it is drawn.
+  var groupList = document.getElementById('groups');
+  if (groups.length === 0) {
+    document.getElementById('groups-title').style.display = 'none';
+  }
+  groups.forEach(function (group, i) {
+    var row = toggleRow(groupList, group.label, String(group.count), true,
+                        function (on) { groupShown[i] = on; });
+    row.className = 'group ' + group.kind;
+    groupList.appendChild(el('div', 'note', group.note));
+  });
+
+  // Files with drawn poses first, each in the order it was read: the order
+  // is the data's.
+  var fileList = document.getElementById('files');
+  var counts = data.files.map(function () { return 0; });
+  poses.forEach(function (pose, i) { if (placedAt[i]) { ++counts[pose.f]; } });
+  data.fileOrder.forEach(function (i) {
+    var row = toggleRow(fileList, data.files[i].path, String(counts[i]), true,
+                        function (on) { fileShown[i] = on; });
+    if (counts[i] === 0) { row.className = 'empty'; }
   });
 
   look(views.reset);
   render();
+  // The first frame is drawn when the GPU has finished it: reading one pixel
+  // waits for that. The stamp counts from the start of navigation.
+  var gl = renderer.getContext();
+  gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, new Uint8Array(4));
   var firstFrame = performance.now();
-  document.body.setAttribute('data-first-frame-ms', (firstFrame - performance.timing.navigationStart).toFixed(0));
+  document.body.setAttribute('data-first-frame-ms', firstFrame.toFixed(0));
   document.body.setAttribute('data-build-ms', (firstFrame - started).toFixed(0));
 
+  function indexOf(name) {
+    for (var i = 0; i < count; ++i) {
+      if (poses[i].n === name && placedAt[i]) { return i; }
+    }
+    return -1;
+  }
   // Read-only, for tests and scripts that check what the page drew.
   window.posebridgePlot = Object.freeze({
-    poseCount: poses.length,
+    poseCount: count,
     placedCount: placed,
+    // Where the named pose is drawn on the screen; null when it is hidden.
     screenPositionOf: function (name) {
-      var m = currentMatrix(), box = view.getBoundingClientRect();
-      for (var i = 0; i < poses.length; ++i) {
-        if (poses[i].n === name && poses[i].p) {
-          var s = screenOf(where(poses[i]), m, view.clientWidth, view.clientHeight);
-          return s && { x: box.left + s.x, y: box.top + s.y };
-        }
-      }
-      return null;
+      var i = indexOf(name);
+      if (i < 0 || !shown(i)) { return null; }
+      var box = view.getBoundingClientRect();
+      var s = screenOf(i, currentMatrix(), view.clientWidth, view.clientHeight);
+      return s && { x: box.left + s.x, y: box.top + s.y };
+    },
+    // Where it is drawn in the world, how it is turned, and its group's label.
+    worldPositionOf: function (name) {
+      var i = indexOf(name);
+      return i < 0 ? null : { p: positionOf(i), q: placedAt[i] === 2 ? turnOf(i) : null,
+                              group: groupOf[i] < 0 ? null : groups[groupOf[i]].label };
+    },
+    shownCount: function () {
+      var n = 0;
+      for (var i = 0; i < count; ++i) { n += placedAt[i] && shown(i) ? 1 : 0; }
+      return n;
+    },
+    pathSegments: function () { return pathSegments; },
+    shownLabels: function () {
+      render();
+      return labels.filter(function (label) { return label.e.style.display !== 'none'; })
+                   .map(function (label) { return label.e.textContent; });
     },
     find: function (pattern) { search.value = pattern; return findPoses(); },
   });
