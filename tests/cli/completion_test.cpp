@@ -31,7 +31,8 @@ TEST(CompletionTest, CompletesCommandsOptionsAndNotations) {
         {"posebridge-cli convert --from ro", "ros"},
         {"posebridge-cli list --to kuka,u", "kuka,ur kuka,urdf"},
         {"posebridge-cli list -j 2 --vendor f", "fanuc"},
-        {"posebridge-cli rebase --include-", "--include-assignments --include-frames --include-remote-tcp"},
+        {"posebridge-cli rebase --include-",
+         "--include-assignments --include-frames --include-remote-tcp"},
         {"posebridge-cli diff --tolerance ", ""},
     };
     for (const auto& c : cases) {
