@@ -1,6 +1,8 @@
 // Reads arbitrary bytes as a table of points (fit's NOMINAL and MEASURED):
 // a table it takes holds named, finite points on increasing lines, no name
-// twice; a table it refuses gets a message naming the table and a line of it.
+// twice, and written again as "NAME",x,y,z lines (each number the shortest
+// text that reads back to it) it reads back to the very same points; a table
+// it refuses gets a message naming the table and a line of it.
 
 #include "cli/inputs/point_table.h"
 #include "fuzz/fuzz_input.h"
@@ -10,7 +12,9 @@
 #include <charconv>
 #include <cmath>
 #include <set>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -25,6 +29,23 @@ std::uint64_t refusedLine(const std::string& message) {
     std::uint64_t line = 0;
     const auto result = std::from_chars(begin, message.data() + message.size(), line);
     return result.ec == std::errc() && *result.ptr == ':' ? line : 0;
+}
+
+// The points as a table: every name quoted, so that a name the reader took
+// from quotes (a blank, a '#' in front) comes back as it was.
+std::string tableOf(const std::vector<TablePoint>& points) {
+    std::string out;
+    for (const TablePoint& point : points) {
+        out += '"' + point.name + '"';
+        for (const double value : {point.point.x, point.point.y, point.point.z}) {
+            char digits[32];
+            const auto result = std::to_chars(digits, digits + sizeof digits, value);
+            out += ',';
+            out.append(digits, result.ptr);
+        }
+        out += '\n';
+    }
+    return out;
 }
 
 } // namespace
@@ -52,6 +73,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(keys.insert(nameKey(point.name)).second);
         // A name is one field: it holds no separator of the table's.
         FUZZ_CHECK(point.name.find_first_of(",;\n") == std::string::npos);
+    }
+    std::vector<TablePoint> again;
+    FUZZ_CHECK(readPointTableText(tableOf(points), shown, again, message));
+    FUZZ_CHECK(again.size() == points.size());
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        FUZZ_CHECK(again[k].name == points[k].name && again[k].line == k + 1);
+        FUZZ_CHECK(sameBits(again[k].point.x, points[k].point.x) &&
+                   sameBits(again[k].point.y, points[k].point.y) &&
+                   sameBits(again[k].point.z, points[k].point.z));
     }
     return 0;
 }
