@@ -73,33 +73,16 @@ bool readNumber(std::string_view text, double& value) {
 
 } // namespace
 
-bool readPointTable(const std::string& path, std::vector<TablePoint>& points,
-                    std::string& message) {
-    std::FILE* stream = openForReading(pathFromUtf8(path));
-    if (stream == nullptr) {
-        message = fmt::format("{}: cannot read: {}", path, std::strerror(errno));
-        return false;
-    }
-    std::string bytes;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0 &&
-           bytes.size() <= maxTableBytes) {
-        bytes.append(buffer, got);
-    }
-    std::fclose(stream);
-    if (bytes.size() > maxTableBytes) {
-        message = fmt::format("{}: more than 16 MiB: not a table of points", path);
-        return false;
-    }
+bool readPointTableText(std::string_view bytes, const std::string& shownName,
+                        std::vector<TablePoint>& points, std::string& message) {
     std::map<std::string, std::uint64_t> seen;
     bool dataSeen = false;
     std::uint64_t number = 0;
-    std::size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    std::size_t start = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
-        end = end == std::string::npos ? bytes.size() : end;
-        std::string_view line = std::string_view(bytes).substr(start, end - start);
+        end = end == std::string_view::npos ? bytes.size() : end;
+        std::string_view line = bytes.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
@@ -124,14 +107,14 @@ bool readPointTable(const std::string& path, std::vector<TablePoint>& points,
         }
         dataSeen = true;
         if (fields.size() != 4 || fields[0].text.empty()) {
-            message = fmt::format("{}:{}:1: expected name,x,y,z (4 fields), found {} fields", path,
-                                  number, fields.size());
+            message = fmt::format("{}:{}:1: expected name,x,y,z (4 fields), found {} fields",
+                                  shownName, number, fields.size());
             return false;
         }
         for (std::size_t k = 1; k < 4; ++k) {
             if (!readNumber(fields[k].text, *values[k - 1]) || !std::isfinite(*values[k - 1])) {
                 message = fmt::format("{}:{}:{}: expected a finite number for {}, found \"{}\"",
-                                      path, number, fields[k].column, "xyz"[k - 1],
+                                      shownName, number, fields[k].column, "xyz"[k - 1],
                                       fields[k].text.substr(0, 40));
                 return false;
             }
@@ -139,11 +122,33 @@ bool readPointTable(const std::string& path, std::vector<TablePoint>& points,
         point.name = std::string(fields[0].text);
         const auto [where, added] = seen.emplace(nameKey(point.name), number);
         if (!added) {
-            message = fmt::format("{}:{}:1: {} is named twice, first on line {}", path, number,
+            message = fmt::format("{}:{}:1: {} is named twice, first on line {}", shownName, number,
                                   point.name, where->second);
             return false;
         }
         points.push_back(std::move(point));
     }
     return true;
+}
+
+bool readPointTable(const std::string& path, std::vector<TablePoint>& points,
+                    std::string& message) {
+    std::FILE* stream = openForReading(pathFromUtf8(path));
+    if (stream == nullptr) {
+        message = fmt::format("{}: cannot read: {}", path, std::strerror(errno));
+        return false;
+    }
+    std::string bytes;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0 &&
+           bytes.size() <= maxTableBytes) {
+        bytes.append(buffer, got);
+    }
+    std::fclose(stream);
+    if (bytes.size() > maxTableBytes) {
+        message = fmt::format("{}: more than 16 MiB: not a table of points", path);
+        return false;
+    }
+    return readPointTableText(bytes, path, points, message);
 }

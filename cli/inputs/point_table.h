@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A table of named points, as a laser tracker or a CAD export gives them:
@@ -18,3 +19,8 @@ struct TablePoint {
 // False with a FILE:LINE:COLUMN message for a line that is not name,x,y,z, a
 // value that is not a finite number, or a name given twice.
 bool readPointTable(const std::string& path, std::vector<TablePoint>& points, std::string& message);
+
+// The same of a table already in memory; its messages name shownName as
+// they name the file.
+bool readPointTableText(std::string_view bytes, const std::string& shownName,
+                        std::vector<TablePoint>& points, std::string& message);

@@ -112,6 +112,28 @@ bool readBarePoint(const std::string& text, Point3& point) {
     return true;
 }
 
+bool namedFilePose(const InputFile& file, const std::vector<PoseRecord>& poses,
+                   const std::string& name, bool needPose, TaughtPose& out, std::string& message) {
+    const std::string wanted = nameKey(name);
+    const PoseRecord* found = nullptr;
+    for (const PoseRecord& pose : poses) {
+        if (pose.name.empty() || poseKey(pose) != wanted) {
+            continue;
+        }
+        if (found != nullptr) {
+            message = fmt::format("{}: {} matches twice, at lines {} and {}", file.shown, name,
+                                  found->line, pose.line);
+            return false;
+        }
+        found = &pose;
+    }
+    if (found == nullptr) {
+        message = fmt::format("{}: no pose named {}", file.shown, name);
+        return false;
+    }
+    return taughtOfRecord(file, *found, needPose, out, message);
+}
+
 bool resolvePointArgument(const std::string& text, bool needPose, TaughtPose& out,
                           std::string& message) {
     const std::size_t colon = text.rfind(':');
@@ -125,24 +147,7 @@ bool resolvePointArgument(const std::string& text, bool needPose, TaughtPose& ou
         if (!readFilePoses(file, readProgramUses({file}), poses, message)) {
             return false;
         }
-        const std::string wanted = nameKey(text.substr(colon + 1));
-        const PoseRecord* found = nullptr;
-        for (const PoseRecord& pose : poses) {
-            if (pose.name.empty() || poseKey(pose) != wanted) {
-                continue;
-            }
-            if (found != nullptr) {
-                message = fmt::format("{}: {} matches twice, at lines {} and {}", file.shown,
-                                      text.substr(colon + 1), found->line, pose.line);
-                return false;
-            }
-            found = &pose;
-        }
-        if (found == nullptr) {
-            message = fmt::format("{}: no pose named {}", file.shown, text.substr(colon + 1));
-            return false;
-        }
-        return taughtOfRecord(file, *found, needPose, out, message);
+        return namedFilePose(file, poses, text.substr(colon + 1), needPose, out, message);
     }
     // A reference to a file that is not there, rather than a text that is no pose.
     if (colon != std::string::npos && colon > 0 && colon + 1 < text.size() &&
@@ -180,10 +185,14 @@ bool selectFilePoints(const std::string& path, const std::vector<std::string>& p
                       bool needPose, std::vector<TaughtPose>& out, std::string& message) {
     InputFile file;
     std::vector<PoseRecord> poses;
-    if (!programFile(path, file, message) ||
-        !readFilePoses(file, readProgramUses({file}), poses, message)) {
-        return false;
-    }
+    return programFile(path, file, message) &&
+           readFilePoses(file, readProgramUses({file}), poses, message) &&
+           selectPoses(file, poses, patterns, needPose, out, message);
+}
+
+bool selectPoses(const InputFile& file, const std::vector<PoseRecord>& poses,
+                 const std::vector<std::string>& patterns, bool needPose,
+                 std::vector<TaughtPose>& out, std::string& message) {
     std::vector<const PoseRecord*> chosen;
     for (const PoseRecord& pose : poses) {
         const std::string name = shownName(pose);

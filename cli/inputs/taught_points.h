@@ -40,6 +40,15 @@ bool resolvePointArgument(const std::string& text, bool needPose, TaughtPose& ou
 bool selectFilePoints(const std::string& path, const std::vector<std::string>& patterns,
                       bool needPose, std::vector<TaughtPose>& out, std::string& message);
 
+// The two above once the file's poses are read (what a fuzz target or a
+// test hands over from memory): the one pose named NAME, and the poses
+// matching the patterns. Messages name file.shown as they name the file.
+bool namedFilePose(const InputFile& file, const std::vector<PoseRecord>& poses,
+                   const std::string& name, bool needPose, TaughtPose& out, std::string& message);
+bool selectPoses(const InputFile& file, const std::vector<PoseRecord>& poses,
+                 const std::vector<std::string>& patterns, bool needPose,
+                 std::vector<TaughtPose>& out, std::string& message);
+
 // The points of a command: each argument in turn, or (without arguments)
 // the file's poses selected as above. False with a message for the first
 // that cannot be resolved, or when both or neither are given.

@@ -100,7 +100,11 @@ std::string escaped(std::string_view bytes, Document document) {
             }
             ++i;
         } else if (const std::size_t n = utf8Length(bytes, i); n > 0) {
-            out.append(bytes.substr(i, n));
+            // XML 1.0 cannot hold U+FFFE and U+FFFF at all, not even as references.
+            const std::string_view sequence = bytes.substr(i, n);
+            const bool excluded = document == Document::xml &&
+                                  (sequence == "\xEF\xBF\xBE" || sequence == "\xEF\xBF\xBF");
+            out.append(excluded ? std::string_view("\xEF\xBF\xBD") : sequence);
             i += n;
         } else {
             out += replacement;

@@ -18,5 +18,6 @@ std::string pageJsonQuoted(std::string_view bytes);
 
 // Text for an XML document (an SVG's labels and titles): the five special
 // characters as entities, a tab as a blank, every other control character
-// as U+FFFD, so that the document stays well-formed.
+// and the two characters XML has not (U+FFFE, U+FFFF) as U+FFFD, so that the
+// document stays well-formed.
 std::string xmlEscaped(std::string_view bytes);

@@ -22,6 +22,11 @@ TEST(ScanText, XmlTextStaysWellFormed) {
         {"Gr\xFC\xDF", "Gr\xEF\xBF\xBD\xEF\xBF\xBD"},             // Latin-1 does not
         {"\xE2\x82", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // cut short
         {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // a surrogate
+        // Not characters of XML at all: one U+FFFD each; their neighbours pass.
+        {"a\xEF\xBF\xBEz", "a\xEF\xBF\xBDz"},
+        {"\xEF\xBF\xBF\xEF\xBF\xBF", "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\xEF\xBF\xBD\xEF\xBF\xBC", "\xEF\xBF\xBD\xEF\xBF\xBC"},
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"}, // U+10FFFF is one
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);
