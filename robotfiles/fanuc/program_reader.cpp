@@ -865,6 +865,7 @@ void readFanucProgramLine(FanucProgramReader& r, const SourceLine& line, const P
             closeFanucBlock(r.block);
         }
         r.skipping = false;
+        r.keptDepth = 0; // a block left open ends with /MN
         r.section = section;
         if (section == inProg) {
             const std::size_t slash = skipBlanks(text, 0);

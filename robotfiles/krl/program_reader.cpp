@@ -719,6 +719,9 @@ void readKeptLine(KrlProgramReader& r, const SourceLine& line, std::string_view 
 void readLine(KrlProgramReader& r, const SourceLine& line, std::string_view text,
               const KrlLine& kl) {
     const bool region = inRegion(r.regions, line.number);
+    if (kl.kind == KrlLineKind::routineEnd && !r.keptRoutine) {
+        r.keptDepth = 0; // a block left open ends with its routine
+    }
     if (r.keptRoutine || r.keptDepth > 0 || region) {
         const WarningCode code =
             r.keptRoutine || r.keptDepth > 0 ? r.keptCode : WarningCode::logicKept;

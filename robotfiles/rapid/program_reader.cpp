@@ -594,6 +594,10 @@ void readPiece(RapidProgramReader& r, const RapidPiece& piece, const ProgramInpu
         return;
     }
     const bool region = inRegion(r.regions, piece.firstLine);
+    if (!r.keptRoutine && piece.kind == RapidPieceKind::structure &&
+        isOneOf(piece.word, {"ENDPROC", "ENDMODULE"})) {
+        r.keptDepth = 0; // a block left open ends with its routine
+    }
     const bool handlerEnd =
         r.handler && piece.kind == RapidPieceKind::structure && equalsNoCase(piece.word, "ENDPROC");
     if (r.keptRoutine || r.keptDepth > 0 || (r.handler && !handlerEnd) || region) {
