@@ -20,8 +20,8 @@ namespace {
 
 // Every command once, in the order the help lists them.
 const Command* const commands[] = {
-    &listCommand,  &convertCommand, &diffCommand, &rebaseCommand, &notationsCommand,
-    &frameCommand, &fitCommand,     &toolCommand, &plotCommand,   &completionCommand};
+    &listCommand, &convertCommand, &diffCommand, &rebaseCommand, &translateCommand,
+    &notationsCommand, &frameCommand, &fitCommand, &toolCommand, &plotCommand, &completionCommand};
 
 const char* const examples = R"(Examples:
   posebridge-cli list backup/                     every pose of a controller backup, as a table
@@ -32,9 +32,12 @@ const char* const examples = R"(Examples:
   posebridge-cli convert --to fanuc "[[100,0,50],[0,0,1,0]]"
   posebridge-cli convert --from techman --to ur "100,200,300,0,90,0"
 
+  posebridge-cli translate --to abb --frame 3=wobjTable --tool 1=tGripper pick.src --out abb/
+
 Exit status:
   0  done (warnings allowed)
-  1  diff: something differs beyond the tolerance
+  1  diff: something differs beyond the tolerance; translate: a line was
+     approximated or kept as a comment
   2  a usage error, a file that cannot be read or written, and with --strict
      also any warning
 )";
@@ -42,7 +45,8 @@ Exit status:
 int run(int argc, const char* const* argv) {
     CLI::App program{"posebridge-cli " POSEBRIDGE_VERSION_TEXT
                      ": every pose of whole KUKA KRL, ABB RAPID and FANUC programs and backups "
-                     "listed, compared and moved by frames, frames and tools calibrated from "
+                     "listed, compared and moved by frames, whole programs translated from one "
+                     "vendor's controller to another's, frames and tools calibrated from "
                      "taught points, and all of it drawn in 3D; single poses converted between "
                      "thirteen notations.",
                      "posebridge-cli"};
