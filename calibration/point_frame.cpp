@@ -86,6 +86,13 @@ PointFrame framePoints(FrameMethod method, std::span<const Point3> points,
     result.planeAngleDeg =
         std::atan2(length(cross(toStart, toAlong)), dot(toStart, toAlong)) * degreesPerRadian;
 
+    // Y is measured from the origin point, which FANUC's four-point method
+    // teaches on its own.
+    const Point3 yStart = method == FrameMethod::fanuc4 ? points[3] : start;
+    const Point3 measuredY = points[2] - yStart;
+    result.axesAngleDeg =
+        std::atan2(length(cross(along, measuredY)), dot(along, measuredY)) * degreesPerRadian;
+
     const Point3 z = (1.0 / result.planeDistance) * normal;
     const Point3 y = cross(z, x);
     Point3 origin = start;

@@ -37,6 +37,10 @@ struct PointFrame {
     // The triangle's angle at the plane point's corner: the smaller, the less
     // certain the Y axis.
     double planeAngleDeg = 0.0;
+    // The angle between the measured X direction and the measured Y direction
+    // where they start (the origin; for ABB, X1): 90 when the points were
+    // taught square, the first thing a user checks.
+    double axesAngleDeg = 0.0;
 };
 
 PointFrame framePoints(FrameMethod method, std::span<const Point3> points,

@@ -56,10 +56,11 @@ RigidFit fitRigid(std::span<const Point3> nominal, std::span<const Point3> measu
                       (names.empty() ? std::string() : " (" + nameList(names) + ")");
         return fit;
     }
+    // Two names at one spot are harmless in a least-squares fit (a real
+    // program has them: an approach point taught on its target); only a frame
+    // of three or four points is refused for them.
     if (!checkFinite(nominal, names, "nominal ", fit.refusal) ||
         !checkFinite(measured, names, "measured ", fit.refusal) ||
-        !checkDistinct(nominal, names, "nominal ", fit.refusal) ||
-        !checkDistinct(measured, names, "measured ", fit.refusal) ||
         !checkNotOnOneLine(nominal, names, "nominal ", fit.refusal) ||
         !checkNotOnOneLine(measured, names, "measured ", fit.refusal)) {
         return fit;

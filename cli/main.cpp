@@ -26,20 +26,21 @@ const Command* const commands[] = {
 const char* const examples = R"(Examples:
   posebridge-cli list backup/                     every pose of a controller backup, as a table
   posebridge-cli list --format json R1/ > poses.jsonl
-  posebridge-cli list --format csv --to kuka,abb module1.mod > poses.csv
-  cat Folge1.src | posebridge-cli list --vendor kuka -
-  posebridge-cli convert "{X 10, Y 20, Z 30, A 0, B 90, C 0}"
   posebridge-cli convert --to fanuc "[[100,0,50],[0,0,1,0]]"
-  posebridge-cli convert --from techman --to ur "100,200,300,0,90,0"
-
+  posebridge-cli diff backup-2026-11/ backup-2026-12/
+  posebridge-cli rebase --pre "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --out rebased/ backup/
+  posebridge-cli fit --select "REF*" old/fixture.dat new/fixture.dat
+  posebridge-cli plot backup/
   posebridge-cli translate --to abb --frame 3=wobjTable --tool 1=tGripper pick.src --out abb/
+  posebridge-cli COMMAND --help                  each command's options and examples
 
 Exit status:
   0  done (warnings allowed)
-  1  diff: something differs beyond the tolerance; translate: a line was
-     approximated or kept as a comment
-  2  a usage error, a file that cannot be read or written, and with --strict
-     also any warning
+  1  diff: something differs beyond the tolerances; fit, tool: a residual or
+     an error above --max-error; translate: a line approximated or kept as a
+     comment
+  2  a usage error, a file that cannot be read or written, a refusal (nothing
+     is written then), and with --strict also any warning
 )";
 
 int run(int argc, const char* const* argv) {
@@ -53,7 +54,6 @@ int run(int argc, const char* const* argv) {
     ChoiceTable choices;
     program.set_version_flag("--version", "posebridge-cli " POSEBRIDGE_VERSION_TEXT);
     program.require_subcommand(1);
-    program.footer(std::string(examples) + "\n" + notationTable());
 
     std::vector<CLI::App*> parsed;
     for (const Command* command : commands) {
@@ -61,6 +61,8 @@ int run(int argc, const char* const* argv) {
         command->addOptions(*added, choices);
         parsed.push_back(added);
     }
+    // Set after the commands are added, which would take it as their own.
+    program.footer(std::string(examples) + "\n" + notationTable());
 
     try {
         program.parse(argc, argv);

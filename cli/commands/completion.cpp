@@ -127,8 +127,14 @@ std::string shell;
 void addOptions(CLI::App& command, ChoiceTable& choices) {
     offerChoices(choices, command.add_option("shell", shell, "the shell: bash"), {"bash"})
         ->required();
-    command.footer("Example:\n"
-                   "  source <(posebridge-cli completion bash)\n");
+    command.footer("Examples:\n"
+                   "  source <(posebridge-cli completion bash)\n"
+                   "  posebridge-cli completion bash > ~/.local/share/bash-completion/completions/"
+                   "posebridge-cli\n"
+                   "\n"
+                   "Exit status:\n"
+                   "  0  done\n"
+                   "  2  a usage error\n");
 }
 
 int run(const CommandContext& context) {

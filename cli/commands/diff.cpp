@@ -4,6 +4,7 @@
 #include "cli/inputs/file_pairs.h"
 #include "cli/output/diff_output.h"
 #include "cli/output/messages.h"
+#include "cli/output/table_cell.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
 #include "robotfiles/pose_match.h"
@@ -11,6 +12,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -51,8 +53,16 @@ int runDiff(const DiffOptions& options) {
 
     const bool table = options.format == OutputFormat::table;
     std::string text;
+    const std::vector<FilePair> pairs =
+        pairFiles(options.oldPath, options.newPath, before.files, after.files);
+    // Room for the longest file and a line number of six digits, within reason.
+    std::size_t fileColumn = 36;
+    for (const FilePair& pair : pairs) {
+        fileColumn = std::clamp<std::size_t>(displayWidth(pair.relative) + 7, fileColumn, 72);
+    }
+    std::atomic<std::uint64_t> cut{0};
     if (table) {
-        appendDiffTableHeader(text);
+        appendDiffTableHeader(text, fileColumn);
     }
     const DiffTolerance tolerance{options.toleranceMm, options.toleranceDeg,
                                   options.jointToleranceDeg};
@@ -63,8 +73,7 @@ int runDiff(const DiffOptions& options) {
     std::vector<DiffFinding> findings;
     const ProgramUses oldUses = readProgramUses(before.files);
     const ProgramUses newUses = readProgramUses(after.files);
-    for (const FilePair& pair :
-         pairFiles(options.oldPath, options.newPath, before.files, after.files)) {
+    for (const FilePair& pair : pairs) {
         oldPoses.clear();
         newPoses.clear();
         findings.clear();
@@ -77,7 +86,7 @@ int runDiff(const DiffOptions& options) {
         compareFilePoses(oldPoses, newPoses, tolerance, findings, counts);
         for (const DiffFinding& finding : findings) {
             if (table) {
-                appendDiffTableRow(text, pair.relative, finding);
+                appendDiffTableRow(text, pair.relative, finding, fileColumn, &cut);
             } else {
                 appendDiffJson(text, pair.relative, finding);
             }
@@ -90,7 +99,15 @@ int runDiff(const DiffOptions& options) {
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
-    fmt::print(stderr, "posebridge-cli diff: {}\n", diffCountsText(counts));
+    if (cut > 0) {
+        printError("{} names or paths longer than their column were cut with \u2026; --format json "
+                   "gives them whole",
+                   cut.load());
+    }
+    // The table ends with the counts already; said twice on a terminal otherwise.
+    if (!table) {
+        fmt::print(stderr, "posebridge-cli diff: {}\n", diffCountsText(counts));
+    }
 
     if (trouble) {
         return exitTrouble;
@@ -114,7 +131,10 @@ const char* const examples = R"(Examples:
 Poses are matched by their file's path relative to OLD and NEW and their name
 (FANUC by P[n] and group; inline values by their order in the file). Joint
 positions (E6AXIS, jointtarget, FANUC joint groups) are compared axis by axis.
-Exit status: 0 nothing differs beyond the tolerance, 1 something does, 2 trouble.
+Exit status:
+  0  nothing differs beyond the tolerances
+  1  something differs: moved, added, removed or changed
+  2  a usage error, or a file that cannot be read
 )";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {

@@ -22,6 +22,7 @@ struct FitOptions {
     std::optional<double> maxErrorMm;
     std::vector<std::string> notations;
     OutputFormat format = OutputFormat::table;
+    bool strict = false; // a point on one side only refuses the fit
 };
 
 const char* const mirrorWarning =
@@ -57,8 +58,9 @@ std::string figuresText(const std::vector<FitPair>& pairs, const RigidFit& fit) 
     return text;
 }
 
-std::string fitJson(const std::vector<FitPair>& pairs, const RigidFit& fit,
-                    const std::vector<const Notation*>& notations, const FitOptions& options) {
+std::string fitJson(const std::vector<FitPair>& pairs, const std::vector<UnmatchedPoint>& unmatched,
+                    const RigidFit& fit, const std::vector<const Notation*>& notations,
+                    const FitOptions& options) {
     nlohmann::ordered_json json;
     json["command"] = "fit";
     addFrameJson(json, notations, fit.frame);
@@ -84,6 +86,11 @@ std::string fitJson(const std::vector<FitPair>& pairs, const RigidFit& fit,
                                  {"measured_source", pairs[k].measuredSource},
                                  {"measured", pointJson(pairs[k].measured)}});
     }
+    json["unmatched"] = nlohmann::ordered_json::array();
+    for (const UnmatchedPoint& point : unmatched) {
+        json["unmatched"].push_back(
+            {{"name", point.name}, {"only_in", point.onlyIn}, {"source", point.source}});
+    }
     return jsonText(json) + "\n";
 }
 
@@ -103,21 +110,32 @@ int runFit(const FitOptions& options) {
         return exitTrouble;
     }
     std::vector<FitPair> pairs;
+    std::vector<UnmatchedPoint> unmatched;
     std::string message;
     if (!matchFitPairs(options.nominalPath, options.measuredPath, options.select, options.exclude,
-                       pairs, message)) {
+                       pairs, message, &unmatched)) {
         printError("{}", message);
+        return exitTrouble;
+    }
+    // A point on one side only is never left out in silence.
+    for (const UnmatchedPoint& point : unmatched) {
+        printError("{}: only in {} ({}), {}", point.name, point.onlyIn, point.source,
+                   options.strict ? "refused (--strict)" : "left out");
+    }
+    if (options.strict && !unmatched.empty()) {
+        printError("fit: refused: {} points have no namesake on the other side (--strict)",
+                   unmatched.size());
         return exitTrouble;
     }
     const RigidFit fit = fitPairs(pairs);
     if (!fit.ok) {
-        printError("fit: refused: {}", fit.refusal);
+        printError("fit: refused: {}{}", fit.refusal, whereNamed(fit.refusal, pairs));
         return exitTrouble;
     }
     const std::vector<const Notation*> notations =
         frameNotations(options.notations, vendorOfPairs(pairs));
     const std::string out = options.format == OutputFormat::json
-                                ? fitJson(pairs, fit, notations, options)
+                                ? fitJson(pairs, unmatched, fit, notations, options)
                                 : frameText(notations, fit.frame);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
@@ -151,10 +169,15 @@ MEASURED = F * NOMINAL in the least-squares sense over the positions (no
 scale; F is always a proper rotation). NOMINAL and MEASURED are program files
 or folders (poses matched by file and name as `diff` matches them) or tables
 of points name,x,y,z (CSV with or without a header, or blank-separated).
-At least 3 pairs, not on one line. The frame goes to standard output; each
+At least 3 pairs, not on one line; a point taught twice at one spot is
+harmless. A point on one side only is named on standard error and left out
+(--strict refuses the fit instead). The frame goes to standard output; each
 pair's residual, the RMS, mean and max to standard error.
-Exit status: 0 done, 1 a residual above --max-error (the points named),
-2 for a usage error or points that define no frame.
+Exit status:
+  0  done
+  1  a residual above --max-error (the points named)
+  2  a usage error, points that define no frame, or with --strict a point on
+     one side only
 )help";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {
@@ -175,6 +198,8 @@ void addOptions(CLI::App& command, ChoiceTable& choices) {
     maxErrorOption =
         command.add_option("--max-error", maxError, "exit status 1 when a residual is above this")
             ->type_name("MM");
+    command.add_flag("--strict", given.strict,
+                     "refuse the fit when a point has no namesake on the other side (exit 2)");
     addFrameOutputOptions(command, choices, given.notations, given.format);
     command.footer(examples);
 }

@@ -30,8 +30,13 @@ std::string figuresText(const FrameMethodInfo& info, const std::vector<TaughtPos
         text += fmt::format("  distance {} to {}: {} mm\n", points[d.a].name, points[d.b].name,
                             mm(d.mm));
     }
-    text += fmt::format("  {} stands {} mm off the X line; the angle at its corner is {} deg\n",
-                        points[2].name, mm(result.planeDistance), degrees(result.planeAngleDeg));
+    text += fmt::format("  {} stands {} mm off the X line; the angle at {} (the plane point) is "
+                        "{} deg\n",
+                        points[2].name, mm(result.planeDistance), points[2].name,
+                        degrees(result.planeAngleDeg));
+    text += fmt::format("  the measured X and Y directions meet at {} deg at {} (90 is square)\n",
+                        degrees(result.axesAngleDeg),
+                        info.method == FrameMethod::fanuc4 ? points[3].name : points[0].name);
     return text;
 }
 
@@ -48,6 +53,7 @@ std::string frameJson(const FrameMethodInfo& info, const std::vector<TaughtPose>
     }
     json["plane_distance_mm"] = result.planeDistance;
     json["plane_angle_deg"] = result.planeAngleDeg;
+    json["axes_angle_deg"] = result.axesAngleDeg;
     json["points"] = nlohmann::ordered_json::array();
     for (std::size_t k = 0; k < points.size(); ++k) {
         json["points"].push_back({{"name", points[k].name},
@@ -86,7 +92,8 @@ int runFrame(const FrameOptions& options) {
             }
             return exitDone;
         }
-        message = "frame --method " + options.method + ": refused: " + result.refusal;
+        message = "frame --method " + options.method + ": refused: " + result.refusal +
+                  whereNamed(result.refusal, points);
     }
     printError("{}", message);
     return exitTrouble;
@@ -103,8 +110,12 @@ const char* const examples = R"(Examples:
 
 X from the first point toward the second, Z = X x (third - first), Y = Z x X.
 The frame goes to standard output, its figures (distances, how far the plane
-point stands off the X line, the angle at its corner) to standard error.
-Exit status: 0 done, 2 for a usage error or points that define no frame.
+point stands off the X line, the triangle's angle at the plane point, and the
+angle at which the measured X and Y directions meet at the origin, 90 when
+taught square) to standard error.
+Exit status:
+  0  done
+  2  a usage error, or points that define no frame (the points named)
 )";
 
 // The methods from their table: what each is and its points in order.

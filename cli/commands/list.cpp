@@ -5,6 +5,7 @@
 #include "cli/inputs/ordered_jobs.h"
 #include "cli/output/list_output.h"
 #include "cli/output/messages.h"
+#include "cli/output/table_cell.h"
 #include "cli/output/terminal.h"
 #include "cli/output/warning_list.h"
 #include "robotfiles/file_scan.h"
@@ -99,8 +100,10 @@ int runList(const ListOptions& options) {
     for (const InputFile& file : list.files) {
         // Room for ":" and a line number of six digits, within reason.
         settings.fileColumn =
-            std::clamp<std::size_t>(file.shown.size() + 7, settings.fileColumn, 72);
+            std::clamp<std::size_t>(displayWidth(file.shown) + 7, settings.fileColumn, 72);
     }
+    std::atomic<std::uint64_t> cutCells{0};
+    settings.cutCells = &cutCells;
     std::string header;
     appendHeader(header, settings);
     std::fwrite(header.data(), 1, header.size(), stdout);
@@ -131,6 +134,12 @@ int runList(const ListOptions& options) {
                                  totals.filesRead.load(), totals.warnings.load(), seconds)
                          .c_str());
     }
+    if (cutCells > 0) {
+        printError(
+            "{} names or paths longer than their column were cut with \u2026; --format json or "
+            "csv gives them whole",
+            cutCells.load());
+    }
     const bool warned = totals.warnings > 0 || !list.emptyFolders.empty();
     if (!list.errors.empty() || totals.trouble || (options.strict && warned)) {
         return exitTrouble;
@@ -149,16 +158,16 @@ const char* const examples = R"(Examples:
   posebridge-cli list backup/                     every pose of a controller backup, as a table
   posebridge-cli list --format json R1/ > poses.jsonl
   posebridge-cli list --format csv --to kuka,abb module1.mod > poses.csv
+  posebridge-cli list --role position backup/     only the taught positions
   cat Folge1.src | posebridge-cli list --vendor kuka -
-  posebridge-cli convert "{X 10, Y 20, Z 30, A 0, B 90, C 0}"
-  posebridge-cli convert --to fanuc "[[100,0,50],[0,0,1,0]]"
-  posebridge-cli convert --from techman --to ur "100,200,300,0,90,0"
+
+Each pose has a role from the statement around it: position, offset, frame,
+assignment, initialisation, joint or undecided (see rebase --help).
 
 Exit status:
   0  done (warnings allowed)
-  1  diff: something differs beyond the tolerance
-  2  a usage error, a file that cannot be read or written, and with --strict
-     also any warning
+  2  a usage error, a file that cannot be read, and with --strict also any
+     warning
 )";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {

@@ -45,8 +45,18 @@ int runNotations(bool markdown) {
     return exitDone;
 }
 
+const char* const examples = R"(Examples:
+  posebridge-cli notations
+  posebridge-cli notations --markdown > notations.md
+
+Exit status:
+  0  done
+  2  a usage error
+)";
+
 void addOptions(CLI::App& command, ChoiceTable&) {
     command.add_flag("--markdown", markdownGiven, "as the README's table");
+    command.footer(examples);
 }
 
 int run(const CommandContext&) {

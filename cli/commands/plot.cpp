@@ -99,8 +99,10 @@ const char* const plotExamples = R"(Examples:
 In the page: drag to orbit, right-drag or shift-drag to pan, wheel or pinch to
 zoom; R or the Reset button resets the view; Top, Front and Side look along
 -Z, +Y and -X. Hover or tap a pose for its file, line, name and values.
-Exit status: 0 written, 2 for a usage error, an unreadable file or no poses
-(nothing is written then).
+Exit status:
+  0  the picture written
+  2  a usage error, a file that cannot be read, or no poses (nothing is
+     written then)
 )";
 
 // The format from --out's extension unless --format names one, and the

@@ -526,6 +526,11 @@ their --include option. Every input is read and checked before anything is
 written: a refusal leaves no output folder and no changed file. Only the
 selected numbers change; every other byte of a file stays as it was. Reach
 and configuration (S and T, robconf, CONFIG) must be checked on the robot.
+
+Exit status:
+  0  done: the copy or the files written
+  2  a usage error, a file that cannot be read, or a pose that cannot be
+     rewritten safely (nothing is written then)
 )";
 
 void addOptions(CLI::App& command, ChoiceTable&) {

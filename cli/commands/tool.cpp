@@ -127,7 +127,7 @@ int runTool(const ToolOptions& options) {
     }
     const ToolFit fit = fitTool(transforms, names, settings);
     if (!fit.ok) {
-        printError("tool: refused: {}", fit.refusal);
+        printError("tool: refused: {}{}", fit.refusal, whereNamed(fit.refusal, poses));
         return exitTrouble;
     }
     const std::vector<const Notation*> notations =
@@ -171,9 +171,11 @@ Orientation as ABB's TCP & Z and TCP & Z,X: from the reference pose (the last
 of the N, or --reference K), move without reorienting so that the fixed tip
 lies on the tool's +Z axis (--z-pose) and +X axis (--x-pose). Without them
 the tool's orientation is the flange's (A = B = C = 0).
-Exit status: 0 done, 1 an error above --max-error (the poses named), 2 for a
-usage error, poses that define no TCP (orientations too alike, or all turned
-about one axis), or a Z or X pose turned from the reference pose.
+Exit status:
+  0  done
+  1  an error above --max-error (the poses named)
+  2  a usage error, poses that define no TCP (orientations too alike, or all
+     turned about one axis), or a Z or X pose turned from the reference pose
 )";
 
 void addOptions(CLI::App& command, ChoiceTable& choices) {

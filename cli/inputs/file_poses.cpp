@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 ProgramUses readProgramUses(const std::vector<InputFile>& files) {
     ProgramUses uses;
@@ -56,7 +57,12 @@ bool readFilePoses(const InputFile& file, const ProgramUses& uses, std::vector<P
     warnings.file = file.shown;
     const bool read = scanInputFile(
         file, uses, [&](const PoseRecord& pose) { poses.push_back(pose); }, warnings, message);
-    const std::string text = warningText(warnings);
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    // A file that three points refer to is read three times, its warnings
+    // said once.
+    static std::set<std::string> warned;
+    if (warned.insert(file.shown).second) {
+        const std::string text = warningText(warnings);
+        std::fwrite(text.data(), 1, text.size(), stderr);
+    }
     return read;
 }

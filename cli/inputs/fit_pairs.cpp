@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <system_error>
 
 namespace {
@@ -88,7 +89,8 @@ bool readSide(const std::string& path, std::optional<Vendor> vendor, Side& side,
 
 bool matchFitPairs(const std::string& nominalPath, const std::string& measuredPath,
                    const std::vector<std::string>& select, const std::vector<std::string>& exclude,
-                   std::vector<FitPair>& pairs, std::string& message) {
+                   std::vector<FitPair>& pairs, std::string& message,
+                   std::vector<UnmatchedPoint>* unmatched) {
     // Two single files are one program at two times, as diff takes them: a
     // backup named NAME.bak reads as the other file's vendor.
     std::optional<Vendor> vendor;
@@ -119,6 +121,13 @@ bool matchFitPairs(const std::string& nominalPath, const std::string& measuredPa
             return false;
         }
     }
+    // Whether --select and --exclude keep a point of either side.
+    const auto kept = [&](const SidePoint& point) {
+        const std::string name = byFile ? point.file + ":" + point.name : point.name;
+        return (select.empty() || matchesAny(select, point.name)) && !matchesAny(exclude, name) &&
+               !matchesAny(exclude, point.name);
+    };
+    std::set<std::string> matchedKeys;
     std::map<std::string, const SidePoint*> nominalByKey;
     for (const SidePoint& point : nominal.points) {
         const auto [where, added] = nominalByKey.emplace(keyOf(point), &point);
@@ -132,8 +141,12 @@ bool matchFitPairs(const std::string& nominalPath, const std::string& measuredPa
         }
         const auto match = measuredByKey.find(keyOf(point));
         if (match == measuredByKey.end()) {
+            if (unmatched != nullptr && kept(point)) {
+                unmatched->push_back(UnmatchedPoint{point.name, nominalPath, point.source, true});
+            }
             continue;
         }
+        matchedKeys.insert(keyOf(point));
         FitPair pair;
         pair.poseName = point.name;
         pair.name = byFile ? point.file + ":" + point.name : point.name;
@@ -152,6 +165,11 @@ bool matchFitPairs(const std::string& nominalPath, const std::string& measuredPa
         pair.measured = match->second->point;
         pair.vendor = match->second->vendor ? match->second->vendor : point.vendor;
         pairs.push_back(std::move(pair));
+    }
+    for (const SidePoint& point : measured.points) {
+        if (unmatched != nullptr && matchedKeys.count(keyOf(point)) == 0 && kept(point)) {
+            unmatched->push_back(UnmatchedPoint{point.name, measuredPath, point.source, false});
+        }
     }
     if (pairs.empty()) {
         message =
@@ -172,4 +190,15 @@ RigidFit fitPairs(const std::vector<FitPair>& pairs) {
         names.push_back(pair.name);
     }
     return fitRigid(nominal, measured, names);
+}
+
+std::string whereNamed(const std::string& refusal, const std::vector<FitPair>& pairs) {
+    std::string where;
+    for (const FitPair& pair : pairs) {
+        if (refusal.find(pair.name) != std::string::npos) {
+            where += fmt::format("{}{} at {} and {}", where.empty() ? "; " : ", ", pair.name,
+                                 pair.nominalSource, pair.measuredSource);
+        }
+    }
+    return where;
 }

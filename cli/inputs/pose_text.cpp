@@ -2,11 +2,46 @@
 
 #include <fmt/format.h>
 
+#include <charconv>
+#include <string_view>
+
 namespace {
 
 bool isWindowNotation(const Notation& notation) {
     const std::string_view name(notation.name);
     return name == "kuka" || name == "abb" || name == "fanuc" || name == "matrix";
+}
+
+// The first word of the text that starts as a number does but is none (a
+// letter O for a zero, "1.2.3"), or empty. Said before anything else: a
+// text of numbers that cannot be read is wrong in that number, not in its form.
+std::string_view firstNonNumber(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        while (pos < text.size() &&
+               std::string_view(" \t\r\n,;()[]{}").find(text[pos]) != std::string_view::npos) {
+            ++pos;
+        }
+        const std::size_t start = pos;
+        while (pos < text.size() &&
+               std::string_view(" \t\r\n,;()[]{}").find(text[pos]) == std::string_view::npos) {
+            ++pos;
+        }
+        const std::string_view word = text.substr(start, pos - start);
+        if (word.empty()) {
+            continue;
+        }
+        const char first = word.front();
+        const bool numberLike =
+            (first >= '0' && first <= '9') || first == '-' || first == '+' || first == '.';
+        double value = 0.0;
+        const auto result =
+            std::from_chars(word.data() + (first == '+' ? 1 : 0), word.data() + word.size(), value);
+        if (numberLike && (result.ec != std::errc() || result.ptr != word.data() + word.size())) {
+            return word.substr(0, 40);
+        }
+    }
+    return {};
 }
 
 // Finds the notation of a text that was not named: a form that cannot be
@@ -42,7 +77,9 @@ const Notation* recogniseNotation(const std::string& text, std::string& message)
             candidates += notation.name;
         }
     }
-    if (candidates.empty()) {
+    if (const std::string_view bad = firstNonNumber(text); !bad.empty()) {
+        message = fmt::format("{} is not a number", bad);
+    } else if (candidates.empty()) {
         message = "not a pose in any notation this program reads (see --help for the list)";
     } else {
         message = fmt::format("this form does not tell its notation (it could be {}): "

@@ -144,6 +144,12 @@ bool resolvePointArgument(const std::string& text, bool needPose, TaughtPose& ou
         }
         return taughtOfRecord(file, *found, needPose, out, message);
     }
+    // A reference to a file that is not there, rather than a text that is no pose.
+    if (colon != std::string::npos && colon > 0 && colon + 1 < text.size() &&
+        vendorOfPath(text.substr(0, colon)) && !isRegularFile(text.substr(0, colon))) {
+        message = fmt::format("{}: no such file (in the point {})", text.substr(0, colon), text);
+        return false;
+    }
     out.name = text;
     out.source = "command line";
     if (readBarePoint(text, out.position)) {
@@ -242,4 +248,16 @@ std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points) {
         }
     }
     return std::nullopt;
+}
+
+std::string whereNamed(const std::string& refusal, const std::vector<TaughtPose>& points) {
+    std::string where;
+    for (const TaughtPose& point : points) {
+        if (point.source != "command line" && refusal.find(point.name) != std::string::npos &&
+            where.find(" " + point.name + " at ") == std::string::npos) {
+            where +=
+                fmt::format("{}{} at {}", where.empty() ? "; " : ", ", point.name, point.source);
+        }
+    }
+    return where;
 }

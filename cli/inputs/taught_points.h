@@ -52,3 +52,7 @@ bool readBarePoint(const std::string& text, Point3& point);
 
 // The vendor the points came from: the first that tells one.
 std::optional<Vendor> vendorOfPoints(const std::vector<TaughtPose>& points);
+
+// Where the points a refusal names were read: "; gfMeasPoint[1] at
+// base.dat:7, ...", or nothing when none of them came from a file.
+std::string whereNamed(const std::string& refusal, const std::vector<TaughtPose>& points);

@@ -1,6 +1,8 @@
 #include "cli/output/diff_output.h"
 
 #include "cli/output/json_writer.h"
+#include "cli/output/list_output.h"
+#include "cli/output/table_cell.h"
 
 #include <fmt/format.h>
 
@@ -39,20 +41,24 @@ void appendDiffJson(std::string& out, const std::string& file, const DiffFinding
 
 // Fixed widths, as `list` has them, so that rows can be printed file by
 // file; a longer entry pushes its row to the right rather than being cut.
-void appendDiffTableHeader(std::string& out) {
-    out += fmt::format("{:<13} {:<36} {:<18} {:>12} {:>10} {:>12}\n", "STATUS", "FILE:LINE", "NAME",
-                       "DISTANCE_MM", "ANGLE_DEG", "MAX_AXIS_DEG");
+void appendDiffTableHeader(std::string& out, std::size_t fileColumn) {
+    out += fmt::format("{:<13} {:<{}} {:<{}} {:>12} {:>10} {:>12}\n", "STATUS", "FILE:LINE",
+                       fileColumn, "NAME", tableNameColumn, "DISTANCE_MM", "ANGLE_DEG",
+                       "MAX_AXIS_DEG");
 }
 
-void appendDiffTableRow(std::string& out, const std::string& file, const DiffFinding& finding) {
+void appendDiffTableRow(std::string& out, const std::string& file, const DiffFinding& finding,
+                        std::size_t fileColumn, std::atomic<std::uint64_t>* cut) {
     std::string name = finding.name.empty() ? std::string("-") : finding.name;
     if (finding.vendor == Vendor::fanuc && finding.group > 0) {
         name += fmt::format(" GP{}", finding.group);
     }
     const std::uint64_t line =
         finding.status == DiffStatus::removed ? finding.oldLine : finding.newLine;
-    std::string row = fmt::format("{:<13} {:<36} {:<18}", diffStatusName(finding.status),
-                                  fmt::format("{}:{}", file, line), name);
+    std::string row =
+        fmt::format("{:<13} {:<{}} {:<{}}", diffStatusName(finding.status),
+                    fittedCell(fmt::format("{}:{}", file, line), fileColumn, true, cut), fileColumn,
+                    fittedCell(name, tableNameColumn, false, cut), tableNameColumn);
     if (finding.status == DiffStatus::moved && finding.joint) {
         // Joint values: no distance nor angle of a pose, the largest axis change.
         row += fmt::format(" {:>12} {:>10} {:>12.3f}", "-", "-", finding.maxAxisDeg);

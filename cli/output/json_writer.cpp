@@ -3,17 +3,26 @@
 #include "cli/output/escape.h"
 #include "robotfiles/scan_text.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+
+std::string decimalText(double value) {
+    if (std::fabs(value) <= static_cast<double>(FLT_MAX)) {
+        const float single = static_cast<float>(value);
+        if (static_cast<double>(single) == value) {
+            return shortestFloat(single);
+        }
+    }
+    return shortestDouble(value);
+}
 
 void appendJsonNumber(std::string& out, double value) {
     if (!std::isfinite(value)) {
         out += "null";
         return;
     }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out += decimalText(value);
 }
 
 void appendJsonFloat(std::string& out, float value) {

@@ -1,5 +1,6 @@
 #include "cli/output/list_output.h"
 
+#include "cli/output/json_writer.h"
 #include "robotfiles/pose_matrix.h"
 #include "robotfiles/scan_text.h"
 
@@ -83,12 +84,12 @@ void appendCsvRecord(std::string& out, const OutputSettings& settings, const std
     for (const Notation* notation : settings.notations) {
         double values[16];
         if (converted) {
-            notation->values(m, values);
+            notationValues(*notation, pose, m, values);
         }
         for (int k = 0; k < notation->memberCount; ++k) {
             out += ',';
             if (converted && std::isfinite(values[k])) {
-                out += shortestDouble(values[k]);
+                out += decimalText(values[k]);
             }
         }
     }

@@ -34,9 +34,10 @@ const std::string& quotedFile(const std::string& file) {
 }
 
 // "x y z a b c" as {"x":1,"y":2,...}; the matrix as four rows of four.
-void appendNotationValues(std::string& out, const Notation& notation, const Transform& m) {
+void appendNotationValues(std::string& out, const Notation& notation, const PoseRecord& pose,
+                          const Transform& m) {
     double values[16];
-    notation.values(m, values);
+    notationValues(notation, pose, m, values);
     if (notation.memberCount == 16) {
         out += '[';
         for (int row = 0; row < 4; ++row) {
@@ -139,19 +140,12 @@ void appendJsonRecord(std::string& out, const OutputSettings& settings, const st
     if (!settings.notations.empty() && transformOfRecord(pose, m)) {
         for (const Notation* notation : settings.notations) {
             appendKey(out, notation->name);
-            appendNotationValues(out, *notation, m);
+            appendNotationValues(out, *notation, pose, m);
         }
     }
     out += "}\n";
 }
 
 std::string memberNumber(const PoseMember& member) {
-    if (!std::isfinite(member.value)) {
-        return "null";
-    }
-    const float single = static_cast<float>(member.value);
-    if (static_cast<double>(single) == member.value) {
-        return shortestFloat(single);
-    }
-    return shortestDouble(member.value);
+    return std::isfinite(member.value) ? decimalText(member.value) : std::string("null");
 }

@@ -1,35 +1,19 @@
 #include "cli/output/list_output.h"
 
-#include "math/number_text.h"
+#include "cli/output/table_cell.h"
+
 #include "robotfiles/pose_matrix.h"
 
 #include <fmt/format.h>
 
-// Columns a person reads: where the pose stands, what it is, and the
-// vendor's own values with the window's decimals (two for lengths and
-// angles, seven for quaternions). Widths are set before the first file is
-// read, so that the table can be printed while files are still being read;
-// a longer entry pushes its line to the right rather than being cut.
-
-namespace {
-
-std::string fixed(double value, int decimals) {
-    char buffer[64];
-    if (formatFixed(value, FixedFormat{decimals, 0, false}, buffer, sizeof buffer) < 0) {
-        return "?";
-    }
-    return buffer;
-}
-
-bool isQuaternionMember(const std::string& key) {
-    return key.size() == 2 && key[0] == 'q';
-}
-
-} // namespace
+// Columns a person reads: where the pose stands, what it is, its role, and
+// the vendor's own values as the file holds them. Widths are set before the
+// first file is read, so that the table can be printed while files are
+// still being read; a longer cell is cut with "…" (table_cell).
 
 void appendTableHeader(std::string& out, const OutputSettings& settings) {
-    out += fmt::format("{:<{}} {:<18} {:<11} {:<13} {:<14} {}\n", "FILE:LINE", settings.fileColumn,
-                       "NAME", "TYPE", "STATUS", "ROLE", "VALUES");
+    out += fmt::format("{:<{}} {:<{}} {:<11} {:<13} {:<14} {}\n", "FILE:LINE", settings.fileColumn,
+                       "NAME", tableNameColumn, "TYPE", "STATUS", "ROLE", "VALUES");
 }
 
 void appendTableRecord(std::string& out, const OutputSettings& settings, const std::string& file,
@@ -48,15 +32,20 @@ void appendTableRecord(std::string& out, const OutputSettings& settings, const s
         for (char& c : key) {
             c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
         }
-        values += key + ' ' + fixed(member.value, isQuaternionMember(member.key) ? 7 : 2);
+        // As the file holds it: the shortest decimal of what was read.
+        values += key + ' ' + memberNumber(member);
     }
-    out += fmt::format("{:<{}} {:<18} {:<11} {:<13} {:<14} {}\n",
-                       fmt::format("{}:{}", file, pose.line), settings.fileColumn, name, pose.type,
-                       statusName(pose.status), roleName(pose.role), values);
+    out += fmt::format("{:<{}} {:<{}} {:<11} {:<13} {:<14} {}\n",
+                       fittedCell(fmt::format("{}:{}", file, pose.line), settings.fileColumn, true,
+                                  settings.cutCells),
+                       settings.fileColumn,
+                       fittedCell(name, tableNameColumn, false, settings.cutCells), tableNameColumn,
+                       pose.type, statusName(pose.status), roleName(pose.role), values);
     Transform m;
     if (!settings.notations.empty() && transformOfRecord(pose, m)) {
         for (const Notation* notation : settings.notations) {
-            std::string text = notation->write(m, NotationText{});
+            std::string text = notation->writeFine != nullptr ? notation->writeFine(m)
+                                                              : notation->write(m, NotationText{});
             // Several lines (FANUC, the matrix) stay together, indented.
             std::string indented;
             for (std::size_t start = 0; start < text.size();) {

@@ -181,6 +181,21 @@ struct Parser {
               const Members& members);
     void listJoint(std::size_t slot, std::size_t open, const char* prefixType,
                    const Members& members);
+
+    // Where a reused record stands, with what an earlier pose left emptied.
+    void place(PoseRecord& r, std::size_t open, bool nested) const {
+        r.comment.clear();
+        r.program.clear();
+        r.group = 0;
+        r.nested = nested;
+        r.remoteTcp = false;
+        r.line = line.number;
+        r.column = open + 1;
+        r.offset = line.offset + open;
+        r.values.clear();
+        r.extra.clear();
+        r.axes.clear();
+    }
 };
 
 bool Parser::aggregate(std::size_t open, int depth, std::size_t& end) {
@@ -297,17 +312,7 @@ void Parser::list(std::size_t slot, std::size_t open, int depth, const char* pre
             r.name.append(path[d]);
         }
     }
-    r.comment.clear();
-    r.program.clear();
-    r.group = 0;
-    r.nested = depth > 0;
-    r.remoteTcp = false;
-    r.line = line.number;
-    r.column = open + 1;
-    r.offset = line.offset + open;
-    r.values.clear();
-    r.extra.clear();
-    r.axes.clear();
+    place(r, open, depth > 0);
     r.role = PoseRole::position;
     int poseMembers = 0;
     for (int m = 0; m < poseMemberCount; ++m) {
@@ -349,17 +354,7 @@ void Parser::listJoint(std::size_t slot, std::size_t open, const char* prefixTyp
                                                        : "AXIS";
     r.type.assign(type);
     r.name.assign(context.name);
-    r.comment.clear();
-    r.program.clear();
-    r.group = 0;
-    r.nested = false;
-    r.remoteTcp = false;
-    r.line = line.number;
-    r.column = open + 1;
-    r.offset = line.offset + open;
-    r.values.clear();
-    r.extra.clear();
-    r.axes.clear();
+    place(r, open, false);
     int present = 0;
     for (const int first : {mA1, mE1}) {
         for (int m = first; m < first + 6; ++m) {

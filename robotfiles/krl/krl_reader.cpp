@@ -316,7 +316,10 @@ std::string_view numberAfter(std::string_view text, std::string_view marker) {
     if (at + marker.size() > text.size()) {
         return {};
     }
-    std::size_t pos = skipBlanks(text, at + marker.size());
+    std::size_t pos = at + marker.size();
+    while (pos < text.size() && (isBlankByte(text[pos]) || text[pos] == ',')) {
+        ++pos;
+    }
     const std::size_t digits = pos;
     while (pos < text.size() && isDigitByte(text[pos])) {
         ++pos;

@@ -80,6 +80,12 @@ std::string writeCodec(const NotationCodec& codec, const Transform& pose,
         return {};
     }
     codecValues(codec, pose, members);
+    // Every notation's first three members are the translation.
+    for (std::size_t i = 0; i < 3 && i < codec.form.members.size(); ++i) {
+        if (codec.translationScale != 1.0 && codec.form.members[i].decimals != shortestDecimals) {
+            members[i] = at(pose, static_cast<int>(i), 3) / codec.translationScale;
+        }
+    }
     std::string text = codec.writtenLead;
     text += writeForm(codec.form, members);
     if (codec.readTrail != nullptr) {

@@ -22,6 +22,10 @@ struct NotationCodec {
     const char* expected = ""; // the message for a text not of the form
     // The members in the text's units, in the order of the table's members.
     void (*members)(const Transform& pose, double* out) = nullptr;
+    // The millimetres of one unit of the translation (1000 for metres). A
+    // translation written with fixed decimals is rounded once, from the
+    // length itself, not from the decimal it was read as.
+    double translationScale = 1.0;
     // The pose from the members as read; false with a message for members
     // that describe no pose.
     bool (*pose)(const double* members, Transform& pose, std::string& message) = nullptr;

@@ -127,6 +127,7 @@ const NotationCodec urCodec{
     .start = "p[",
     .expected = "expected p[x, y, z, rx, ry, rz] (UR: metres and radians)",
     .members = urMembers,
+    .translationScale = millimetresPerMetre,
     .pose = urTransform,
 };
 

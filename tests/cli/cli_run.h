@@ -7,6 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -28,6 +31,11 @@ inline std::string quoted(const std::string& text) {
 // Wine, on drive Z: with backslashes.
 inline std::string nativePath(std::string path) {
 #ifdef _WIN32
+    // A folder the test made itself (the temporary folder) is already named
+    // the Windows way; only the build machine's own paths need drive Z:.
+    if (path.empty() || path.front() != '/') {
+        return path;
+    }
     for (char& c : path) {
         c = c == '/' ? '\\' : c;
     }
@@ -78,4 +86,19 @@ inline std::vector<nlohmann::json> jsonLines(const std::string& text) {
         lines.push_back(nlohmann::json::parse(line, nullptr, false));
     }
     return lines;
+}
+
+// A file's bytes, for comparing a copy with its original.
+inline std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A fresh folder of the test's own in the temporary folder.
+inline std::filesystem::path scratch(const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("posebridge-" + name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
 }

@@ -73,11 +73,12 @@ TEST(CliTest, ConvertPrintsTheWindowsCopyFormats) {
         std::string arguments;
         std::string expected;
     } cases[] = {
-        {"convert --to kuka \"[[100,0,50],[0,0,1,0]]\"",
+        {"convert --digits window --to kuka \"[[100,0,50],[0,0,1,0]]\"",
          "{X 100.00, Y 0.00, Z 50.00, A -180.00, B 0.00, C -180.00}\n"},
-        {"convert --to abb \"{X 10, Y 20, Z 30, A 90, B 0, C 0}\"",
+        {"convert --digits window --to abb \"{X 10, Y 20, Z 30, A 90, B 0, C 0}\"",
          "[[10.00, 20.00, 30.00], [0.7071068, 0.0000000, 0.0000000, 0.7071068]]\n"},
-        {"convert --to fanuc,kuka \"X = 1.5 mm, Y = 2 mm, Z = 3 mm, W = 0 deg, P = 0 deg, R = 90 "
+        {"convert --digits window --to fanuc,kuka \"X = 1.5 mm, Y = 2 mm, Z = 3 mm, W = 0 deg, P = "
+         "0 deg, R = 90 "
          "deg\"",
          "fanuc:\n  X =    1.500  mm,  Y =    2.000  mm,  Z =    3.000  mm,\n"
          "  W =    0.000 deg,  P =    0.000 deg,  R =   90.000 deg\n"

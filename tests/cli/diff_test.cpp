@@ -124,7 +124,7 @@ TEST(DiffTest, ExitStatusTablesAndTolerance) {
     } cases[] = {
         {"diff --format json " + backup("old") + " " + backup("old"), 0, "0 moved", "\"status\""},
         {"diff --format table " + backup("old") + " " + backup("new"), 1,
-         "XP1                       5.000     10.000\n", "unchanged  "},
+         "XP1                             5.000     10.000\n", "unchanged  "},
         {"diff --format json " + backup("old") + " " + backup("new"), 1, counts, "\"XP2\""},
         {"diff --format json --tolerance 0.5,0.1 " + backup("old") + " " + backup("new"), 1,
          "\"XP1\"", "fSmall"},

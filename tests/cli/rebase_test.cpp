@@ -22,19 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A fresh folder of this test's own; the programs see it under their own name.
-fs::path scratch(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("posebridge-rebase-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
 std::string shown(const fs::path& path) {
     return path.string();
 }
@@ -43,7 +30,7 @@ const std::string readerFixtures =
     std::string(POSEBRIDGE_CLI_FIXTURES) + "/../../robotfiles/fixtures";
 
 TEST(RebaseTest, IdentityWritesEveryFixtureByteForByte) {
-    const fs::path out = scratch("identity");
+    const fs::path out = scratch("rebase-identity");
     for (const std::string& input : {fixtures("backup with blanks"), nativePath(readerFixtures)}) {
         const Outcome rebased = run("rebase --pre \"{X 0,Y 0,Z 0,A 0,B 0,C 0}\" --post "
                                     "\"[[0,0,0],[1,0,0,0]]\" --out " +
@@ -75,7 +62,7 @@ TEST(RebaseTest, IdentityWritesEveryFixtureByteForByte) {
 }
 
 TEST(RebaseTest, AMoveAndItsInverseBringEveryValueBack) {
-    const fs::path folder = scratch("inverse");
+    const fs::path folder = scratch("rebase-inverse");
     const std::string frame = "{X 120.5,Y -40,Z 7.25,A 30,B -20,C 10}";
     const std::string tool = "[[0,0,150],[0.9238795,0,0.3826834,0]]";
     ASSERT_EQ(run("rebase --include-frames --pre \"" + frame + "\" --post \"" + tool + "\" --out " +
@@ -111,7 +98,7 @@ TEST(RebaseTest, AMoveAndItsInverseBringEveryValueBack) {
 }
 
 TEST(RebaseTest, DiffSeesExactlyTheMovedPoses) {
-    const fs::path folder = scratch("diff");
+    const fs::path folder = scratch("rebase-diff");
     const Outcome rebased =
         run("rebase --pre \"{X 3,Y 4,Z 0,A 0,B 0,C 0}\" --out " + quoted(shown(folder / "moved")) +
                 " " + quoted(fixtures("backup with blanks")),
@@ -137,7 +124,7 @@ TEST(RebaseTest, DiffSeesExactlyTheMovedPoses) {
 // while it writes, and checks after each kill that every file is whole:
 // either the original or the finished result.
 TEST(RebaseTest, AKilledRunLeavesOnlyWholeFiles) {
-    const fs::path folder = scratch("kill");
+    const fs::path folder = scratch("rebase-kill");
     std::vector<std::string> originals;
     for (int k = 0; k < 4; ++k) {
         std::string text = "DEF cut" + std::to_string(k) + "( )\n";

@@ -26,18 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path scratch(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("posebridge-translate-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string upper(std::string text) {
     for (char& c : text) {
         c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -152,7 +140,7 @@ std::map<std::string, int> diffCounts(const std::string& text) {
 }
 
 TEST(TranslateTest, ThereAndBackOnEveryFixtureAndTheExampleCellMovesNoPosition) {
-    const fs::path folder = scratch("round-trip");
+    const fs::path folder = scratch("translate-round-trip");
     int run_ = 0;
     for (const Program& program : programs()) {
         for (const Direction& d : program.directions) {
@@ -215,7 +203,7 @@ std::map<std::string, std::vector<double>> posesByName(const std::string& listin
 }
 
 TEST(TranslateTest, ListReadsTheWrittenProgramsWithTheSamePoses) {
-    const fs::path folder = scratch("list");
+    const fs::path folder = scratch("translate-list");
     int k = 0;
     for (const Program& program : programs()) {
         const Direction& d = program.directions.front();
@@ -260,7 +248,7 @@ std::size_t lineCount(const std::string& text) {
 }
 
 TEST(TranslateTest, TheReportHasOneEntryForEverySourceLineAndEveryGeneratedLine) {
-    const fs::path folder = scratch("report");
+    const fs::path folder = scratch("translate-report");
     int k = 0;
     for (const Program& program : programs()) {
         for (const Direction& d : program.directions) {
@@ -339,7 +327,7 @@ TEST(TranslateTest, TheReportHasOneEntryForEverySourceLineAndEveryGeneratedLine)
 }
 
 TEST(TranslateTest, ARefusalWritesNoProgramAndSaysWhy) {
-    const fs::path folder = scratch("refusal");
+    const fs::path folder = scratch("translate-refusal");
     const fs::path report = folder / "report.json";
     // Tool 1 is mapped, base 3 is not.
     const Outcome refused =
@@ -383,7 +371,7 @@ TEST(TranslateTest, ARefusalWritesNoProgramAndSaysWhy) {
 }
 
 TEST(TranslateTest, ExitStatusSaysWhetherEveryLineTranslatedExactly) {
-    const fs::path folder = scratch("status");
+    const fs::path folder = scratch("translate-status");
     std::ofstream(folder / "clean.src", std::ios::binary)
         << "DEF clean( )\r\n$BASE = BASE_DATA[1]\r\n$TOOL = TOOL_DATA[1]\r\n$VEL.CP = 0.5\r\n"
            "LIN {X 500,Y 0,Z 400,A 0,B 90,C 0}\r\n; done\r\nEND\r\n";
@@ -419,7 +407,7 @@ TEST(TranslateTest, HelpAndCompletionKnowTheCommand) {
 
 #ifndef _WIN32
 TEST(TranslateTest, AKilledRunLeavesNoHalfWrittenProgram) {
-    const fs::path folder = scratch("kill");
+    const fs::path folder = scratch("translate-kill");
     std::string text = "DEF cut( )\n$BASE = BASE_DATA[1]\n$TOOL = TOOL_DATA[1]\n$VEL.CP = 0.2\n";
     for (int line = 0; line < 200000; ++line) {
         text += "LIN {X " + std::to_string(1000 + line % 700) + ".25,Y " +
