@@ -19,9 +19,10 @@
 namespace {
 
 // Every command once, in the order the help lists them.
-const Command* const commands[] = {
-    &listCommand, &convertCommand, &diffCommand, &rebaseCommand, &translateCommand,
-    &notationsCommand, &frameCommand, &fitCommand, &toolCommand, &plotCommand, &completionCommand};
+const Command* const commands[] = {&listCommand,   &convertCommand,   &diffCommand,
+                                   &rebaseCommand, &translateCommand, &notationsCommand,
+                                   &frameCommand,  &fitCommand,       &toolCommand,
+                                   &plotCommand,   &completionCommand};
 
 const char* const examples = R"(Examples:
   posebridge-cli list backup/                     every pose of a controller backup, as a table

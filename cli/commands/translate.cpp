@@ -1,3 +1,4 @@
+#include "translation/translate.h"
 #include "cli/commands/commands.h"
 #include "cli/commands/exit_codes.h"
 #include "cli/inputs/file_list.h"
@@ -9,7 +10,6 @@
 #include "robotfiles/line_reader.h"
 #include "robotfiles/program_readers.h"
 #include "robotfiles/program_writers.h"
-#include "translation/translate.h"
 
 #include <fmt/format.h>
 
@@ -93,8 +93,8 @@ bool buildMaps(const TranslateOptions& given, const std::set<Vendor>& vendors,
         const char* option;
         const std::vector<std::string>& entries;
         int kind; // 0 frame, 1 tool, 2 signal
-    } lists[] = {{"--frame", given.frames, 0}, {"--tool", given.tools, 1},
-                 {"--signal", given.signals, 2}};
+    } lists[] = {
+        {"--frame", given.frames, 0}, {"--tool", given.tools, 1}, {"--signal", given.signals, 2}};
     for (const auto& list : lists) {
         for (const std::string& entry : list.entries) {
             std::string message;
@@ -187,8 +187,8 @@ bool readFile(Run& run, const InputFile& file, OnLine onLine) {
     bool text = true;
     std::uint64_t badLine = 0;
     const LineReadResult result = forEachLine(stream, [&](const SourceLine& line) {
-        if (text && (line.overlong ||
-                     std::memchr(line.text.data(), '\0', line.text.size()) != nullptr)) {
+        if (text &&
+            (line.overlong || std::memchr(line.text.data(), '\0', line.text.size()) != nullptr)) {
             text = false;
             badLine = line.number;
         }
@@ -278,12 +278,11 @@ nlohmann::ordered_json programSummary(const Run& run, const ProgramRun& p) {
     for (const std::size_t index : p.opened) {
         targets.push_back(targetPathShown(run.folder, index));
     }
-    nlohmann::ordered_json summary = {{"source", {{"vendor", vendorWord(p.source.vendor)},
-                                                  {"name", p.source.name},
-                                                  {"files", sources}}},
-                                      {"target", {{"vendor", vendorWord(p.target.vendor)},
-                                                  {"name", p.target.name},
-                                                  {"files", targets}}}};
+    nlohmann::ordered_json summary = {
+        {"source",
+         {{"vendor", vendorWord(p.source.vendor)}, {"name", p.source.name}, {"files", sources}}},
+        {"target",
+         {{"vendor", vendorWord(p.target.vendor)}, {"name", p.target.name}, {"files", targets}}}};
     if (!p.refused) {
         summary["lines"] = dispositionCounts(run.report.program);
         summary["generated"] = run.report.program.generated;
@@ -310,8 +309,8 @@ void printProgramSummary(const Run& run, const ProgramRun& p) {
     for (const std::uint64_t count : totals.byDisposition) {
         lines += count;
     }
-    fmt::print(stderr, "translate: {} ({}) -> {} ({}): {} lines: {}; {} lines generated\n",
-               sources, vendorWord(p.source.vendor), targets, vendorWord(p.target.vendor), lines,
+    fmt::print(stderr, "translate: {} ({}) -> {} ({}): {} lines: {}; {} lines generated\n", sources,
+               vendorWord(p.source.vendor), targets, vendorWord(p.target.vendor), lines,
                dispositionCountText(totals), totals.generated);
     const std::string warnings = warningCountText(totals);
     if (!warnings.empty()) {
@@ -331,7 +330,7 @@ void translateProgram(Run& run, const ProgramFiles& program, const TranslationOp
     }
     // The routine a start runs: KRL the DEF named as its file, RAPID main,
     // FANUC the program /PROG names.
-    p.source.mainRoutine = program.vendor == Vendor::abb     ? std::string("main")
+    p.source.mainRoutine = program.vendor == Vendor::abb    ? std::string("main")
                            : program.vendor == Vendor::kuka ? program.name
                                                             : std::string();
     startProgramReader(p.reader, p.source, p.points);
@@ -508,21 +507,18 @@ int runTranslate(const TranslateOptions& given) {
     const LineTotals& totals = run.report.run;
     const bool changed = totals.byDisposition[static_cast<int>(Disposition::approximated)] > 0 ||
                          totals.byDisposition[static_cast<int>(Disposition::kept)] > 0;
-    const int status = refused || run.trouble ? exitTrouble
-                       : changed             ? exitApproximated
-                                             : exitDone;
+    const int status = refused || run.trouble ? exitTrouble : changed ? exitApproximated : exitDone;
     if (!given.report.empty()) {
-        nlohmann::ordered_json summary = {
-            {"result", status == exitTrouble  ? "refused"
-                       : status == exitDone   ? "translated"
-                                              : "approximated"},
-            {"exit", status},
-            {"to", vendorWord(given.target)},
-            {"lines", dispositionCounts(totals)},
-            {"generated", totals.generated},
-            {"warnings", warningCounts(totals)},
-            {"programs", run.programs},
-            {"refusals", run.refusals}};
+        nlohmann::ordered_json summary = {{"result", status == exitTrouble ? "refused"
+                                                     : status == exitDone  ? "translated"
+                                                                           : "approximated"},
+                                          {"exit", status},
+                                          {"to", vendorWord(given.target)},
+                                          {"lines", dispositionCounts(totals)},
+                                          {"generated", totals.generated},
+                                          {"warnings", warningCounts(totals)},
+                                          {"programs", run.programs},
+                                          {"refusals", run.refusals}};
         if (run.refusalCount > run.refusals.size()) {
             summary["refusals_not_shown"] = run.refusalCount - run.refusals.size();
         }
@@ -555,9 +551,9 @@ const char* const examples = R"(Examples:
   ABB to FANUC with signals and a table for the blending:
     posebridge-cli translate --to fanuc --frame wobjTable=3 --tool tGripper=1 \
         --signal doGrip=DO[3] --blend z10=CNT30,z50=CNT80 --config controller Weld.mod --out ls/
-  the way back, with the maps turned round:
-    posebridge-cli translate --to kuka --frame wobjTable=3 --tool tGripper=1 abb/pick.mod --out back/
-    posebridge-cli diff KRC/R1/Program back
+  the way back, with the maps turned round (then diff the source and back/):
+    posebridge-cli translate --to kuka --frame wobjTable=3 --tool tGripper=1 \
+        --config controller --joint-speed 1500 abb/pick.mod --out back/
 
 What carries over exactly: Cartesian points as the same matrix (KRL and RAPID
 every digit read, FANUC to three decimals); point names; frames and tools by
@@ -657,5 +653,5 @@ int run(const CommandContext&) {
 
 const Command translateCommand = {
     "translate",
-    "Rewrite whole programs for another vendor's controller, every line accounted for.",
-    addOptions, run};
+    "Rewrite whole programs for another vendor's controller, every line accounted for.", addOptions,
+    run};

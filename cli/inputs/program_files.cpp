@@ -3,6 +3,7 @@
 #include "robotfiles/scan_text.h"
 
 #include <map>
+#include <system_error>
 
 namespace fs = std::filesystem;
 
@@ -23,6 +24,25 @@ std::string extensionOf(const InputFile& file) {
 // pick.src with PICK.DAT.
 std::string pairKey(const InputFile& file) {
     return folded(utf8FromPath(file.path.parent_path() / file.path.stem()));
+}
+
+// The .dat of the same name beside a KRL code file that was named alone:
+// a user gives pick.src and means the program, whose points are in pick.dat.
+bool dataBeside(const InputFile& code, InputFile& data) {
+    std::error_code error;
+    const fs::path folder = code.path.has_parent_path() ? code.path.parent_path() : fs::path(".");
+    const std::string stem = folded(utf8FromPath(code.path.stem()));
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const fs::path& candidate = it->path();
+        if (folded(utf8FromPath(candidate.extension())) == ".dat" &&
+            folded(utf8FromPath(candidate.stem())) == stem && it->is_regular_file(error)) {
+            data = code;
+            data.path = code.path.has_parent_path() ? candidate : candidate.filename();
+            data.shown = utf8FromPath(data.path);
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -52,9 +72,12 @@ ProgramList groupPrograms(const std::vector<InputFile>& files) {
         }
         ProgramFiles program{name, Vendor::kuka, {}};
         const auto found = data.find(pairKey(file));
+        InputFile beside;
         if (found != data.end()) {
             program.files.push_back(*found->second);
             withCode[found->first] = true;
+        } else if (dataBeside(file, beside)) {
+            program.files.push_back(beside);
         }
         program.files.push_back(file);
         list.programs.push_back(std::move(program));

@@ -20,10 +20,9 @@ bool openSafeFile(const fs::path& destination, SafeFile& file, std::string& erro
     file.destination = destination;
     for (int attempt = 0; attempt < 16; ++attempt) {
         const fs::path candidate =
-            destination.parent_path() /
-            (fs::path(".") += destination.filename() +=
-             fs::path("." + std::string(purpose) + "-" +
-                      std::to_string(random() % 1000000000) + ".tmp"));
+            destination.parent_path() / (fs::path(".") += destination.filename() +=
+                                         fs::path("." + std::string(purpose) + "-" +
+                                                  std::to_string(random() % 1000000000) + ".tmp"));
         std::error_code exists;
         if (fs::exists(candidate, exists)) {
             continue;

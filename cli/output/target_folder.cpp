@@ -104,8 +104,8 @@ OutputSink targetSink(TargetFolder& target, std::vector<std::size_t>& opened) {
                 safe.stream = std::fopen(safe.temporary.c_str(), "w+b");
 #endif
                 if (safe.stream == nullptr) {
-                    fail(target, shown(file.destination) + ": cannot write: " +
-                                     std::strerror(errno));
+                    fail(target,
+                         shown(file.destination) + ": cannot write: " + std::strerror(errno));
                     abandonSafeFile(safe);
                     return -1;
                 }
@@ -179,6 +179,5 @@ void abandonTargetFolder(TargetFolder& target) {
 }
 
 std::string targetPathShown(const TargetFolder& target, std::size_t index) {
-    return index < target.files.size() ? shown(target.files[index].destination)
-                                       : std::string();
+    return index < target.files.size() ? shown(target.files[index].destination) : std::string();
 }

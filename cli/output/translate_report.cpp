@@ -273,8 +273,8 @@ bool finishReportProgram(TranslationReport& report, const OutputLedger& ledger,
         out += "{\"target\":";
         appendTarget(out, ledger, targetFiles, generated.target);
         out += ",\"generated\":";
-        appendJsonString(out, generated.what < report.whats.size() ? report.whats[generated.what]
-                                                                   : "");
+        appendJsonString(out,
+                         generated.what < report.whats.size() ? report.whats[generated.what] : "");
         out += '}';
         ok = writeText(report.generatedJson, out, false);
     }

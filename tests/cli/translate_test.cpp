@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -25,6 +26,21 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// Options as typed at the shell: KRL's $OUT[3] must reach the program as
+// it is, which a POSIX shell would expand; cmd.exe leaves '$' alone.
+std::string typed(const std::string& options) {
+    std::string text;
+    for (const char c : options) {
+#ifndef _WIN32
+        if (c == '$') {
+            text += '\\';
+        }
+#endif
+        text += c;
+    }
+    return text;
+}
 
 std::string upper(std::string text) {
     for (char& c : text) {
@@ -58,7 +74,7 @@ struct Direction {
 struct Program {
     std::string source;   // the file or files translated, quoted
     std::string compared; // the source file whose poses the round trip must give back
-    int unchanged;        // poses diff finds unchanged, at least
+    int unchanged;        // poses found back in place, at least
     std::vector<Direction> directions;
 };
 
@@ -147,14 +163,14 @@ TEST(TranslateTest, ThereAndBackOnEveryFixtureAndTheExampleCellMovesNoPosition) 
             SCOPED_TRACE(program.source + " to " + d.to);
             const fs::path there = folder / ("there" + std::to_string(run_));
             const fs::path back = folder / ("back" + std::to_string(run_++));
-            const Outcome out = run(std::string("translate --to ") + d.to + " " + d.there +
+            const Outcome out = run(std::string("translate --to ") + d.to + " " + typed(d.there) +
                                         " --config controller --out " + quoted(there.string()) +
                                         " " + program.source,
                                     true);
             ASSERT_LE(out.status, 1) << out.out;
-            const Outcome home = run(std::string("translate --to ") + d.backTo + " " + d.back +
-                                         " --config controller --out " + quoted(back.string()) +
-                                         " " + quoted(there.string()),
+            const Outcome home = run(std::string("translate --to ") + d.backTo + " " +
+                                         typed(d.back) + " --config controller --out " +
+                                         quoted(back.string()) + " " + quoted(there.string()),
                                      true);
             ASSERT_LE(home.status, 1) << home.out;
             const std::string name = fs::path(program.compared).filename().string();
@@ -167,7 +183,10 @@ TEST(TranslateTest, ThereAndBackOnEveryFixtureAndTheExampleCellMovesNoPosition) 
             ASSERT_EQ(counts.count("moved"), 1u) << diff.out;
             EXPECT_EQ(counts.at("moved"), 0) << diff.out;
             EXPECT_EQ(counts.at("changed"), 0) << diff.out;
-            EXPECT_GE(counts.at("unchanged"), program.unchanged) << diff.out;
+            // The configuration never carries over: changed_extra is a pose
+            // come back to the same place.
+            EXPECT_GE(counts.at("unchanged") + counts.at("changed_extra"), program.unchanged)
+                << diff.out;
         }
     }
     fs::remove_all(folder);
@@ -188,9 +207,10 @@ std::map<std::string, std::vector<double>> posesByName(const std::string& listin
         if (name.empty()) {
             continue;
         }
-        for (char& c : name) {
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        }
+        // "EDGE START", EDGE_START and P[2], P2 alike.
+        name.erase(std::remove_if(name.begin(), name.end(),
+                                  [](unsigned char c) { return std::isalnum(c) == 0; }),
+                   name.end());
         std::vector<double> matrix;
         for (const auto& row : pose["matrix"]) {
             for (const auto& value : row) {
@@ -214,16 +234,20 @@ TEST(TranslateTest, ListReadsTheWrittenProgramsWithTheSamePoses) {
                                      : std::string(to) == d.backTo
                                          ? ""
                                          : program.directions.back().there;
-            const Outcome translated =
-                run(std::string("translate --to ") + to + " " + maps + " --config controller " +
-                        "--out " + quoted(out.string()) + " " + program.source,
-                    true);
+            const Outcome translated = run(std::string("translate --to ") + to + " " + typed(maps) +
+                                               " --config controller " + "--out " +
+                                               quoted(out.string()) + " " + program.source,
+                                           true);
             ASSERT_LE(translated.status, 1) << translated.out;
             const auto source =
                 posesByName(run("list --format json --to matrix " + quoted(program.compared)).out);
             const auto target =
                 posesByName(run("list --format json --to matrix " + quoted(out.string())).out);
-            const double tolerance = std::string(to) == "fanuc" ? 5e-4 : 2e-4;
+            // FANUC holds three decimals of millimetres and degrees.
+            const bool fanuc =
+                std::string(to) == "fanuc" || program.compared.find(".LS") != std::string::npos;
+            const double tolerance = fanuc ? 5e-4 : 2e-4;
+            const double rotation = fanuc ? 2e-5 : 2e-6;
             std::size_t compared = 0;
             for (const auto& [name, matrix] : target) {
                 const auto found = source.find(name);
@@ -233,7 +257,7 @@ TEST(TranslateTest, ListReadsTheWrittenProgramsWithTheSamePoses) {
                 ++compared;
                 SCOPED_TRACE(name);
                 for (std::size_t e = 0; e < matrix.size(); ++e) {
-                    EXPECT_NEAR(matrix[e], found->second[e], e % 4 == 3 ? tolerance : 2e-6);
+                    EXPECT_NEAR(matrix[e], found->second[e], e % 4 == 3 ? tolerance : rotation);
                 }
             }
             EXPECT_GE(static_cast<int>(compared), program.unchanged);
@@ -256,7 +280,7 @@ TEST(TranslateTest, TheReportHasOneEntryForEverySourceLineAndEveryGeneratedLine)
             const fs::path out = folder / std::to_string(k);
             const fs::path report = folder / ("report" + std::to_string(k++) + ".json");
             const Outcome translated =
-                run(std::string("translate --to ") + d.to + " " + d.there +
+                run(std::string("translate --to ") + d.to + " " + typed(d.there) +
                         " --config controller --report " + quoted(report.string()) + " --out " +
                         quoted(out.string()) + " " + program.source,
                     true);
