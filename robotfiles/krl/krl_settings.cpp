@@ -45,6 +45,10 @@ bool isPlainName(std::string_view word) {
     return std::all_of(word.begin(), word.end(), isKrlNameByte);
 }
 
+// Frame and tool numbers a KRL program may name: far above any controller's
+// BASE_DATA and TOOL_DATA, far below int's range.
+constexpr float maxFrameNumber = 1.0e6f;
+
 // The number of "PREFIX[n]", or false.
 bool numbered(std::string_view text, std::string_view prefix, float& number) {
     if (text.size() < prefix.size() + 3 || !equalsNoCase(text.substr(0, prefix.size()), prefix)) {
@@ -54,8 +58,10 @@ bool numbered(std::string_view text, std::string_view prefix, float& number) {
     if (rest.size() < 3 || rest.front() != '[' || rest.back() != ']') {
         return false;
     }
+    // Bounded before the whole-number test: a float beyond int's range
+    // converted to int is undefined, and no controller numbers a frame so far.
     return numberText(rest.substr(1, rest.size() - 2), number) && number >= 0.0f &&
-           number == static_cast<float>(static_cast<int>(number));
+           number <= maxFrameNumber && number == static_cast<float>(static_cast<int>(number));
 }
 
 // The members of an aggregate "{NAME value, ...}" at the top level, each
@@ -433,8 +439,11 @@ void krlMotionValues(const KrlSettings& s, std::string_view approximation, Motio
     }
     const auto reference = [](const KrlValue& value) {
         Reference r;
-        r.known = value.known;
-        r.number = static_cast<int>(value.value);
+        // An FDAT's BASE_NO or TOOL_NO that is no frame number (a fraction,
+        // beyond int's range) names no frame the target could be given.
+        r.known = value.known && value.value >= 0.0f && value.value <= maxFrameNumber &&
+                  value.value == static_cast<float>(static_cast<int>(value.value));
+        r.number = r.known ? static_cast<int>(value.value) : 0;
         return r;
     };
     motion.frame = reference(s.base);
