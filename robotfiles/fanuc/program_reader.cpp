@@ -583,7 +583,10 @@ void readInstruction(FanucProgramReader& r, std::string_view body, const SourceL
                                            ? trimmedText(body.substr(equals + 1))
                                            : std::string_view();
         int& active = setting[1] == 'F' ? r.uf : r.ut;
-        if (!readNumberAt(value, 0, frame, length) || length != value.size() || frame < 0.0f) {
+        // Bounded before it becomes an int: beyond int's range that is
+        // undefined, and no controller has frames numbered so far.
+        if (!readNumberAt(value, 0, frame, length) || length != value.size() || frame < 0.0f ||
+            frame > 1.0e6f || frame != static_cast<float>(static_cast<int>(frame))) {
             active = -1;
             keep(r, WarningCode::variableKept, number, text);
             return;
