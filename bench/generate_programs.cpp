@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
         written += static_cast<long long>(text.size());
     };
     if (vendor == "kuka") {
-        put("&ACCESS RVP\nDEF milling( )\n$TOOL=TOOL_DATA[3]\n$BASE=BASE_DATA[1]\n");
+        put("&ACCESS RVP\nDEF milling( )\n$TOOL=TOOL_DATA[3]\n$BASE=BASE_DATA[1]\n"
+            "$VEL.CP=0.2\n$APO.CDIS=0.5\n");
         for (long n = 1; written < bytes; ++n, walk.step()) {
             put(kukaLine(walk, n));
         }

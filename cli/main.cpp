@@ -19,9 +19,10 @@
 namespace {
 
 // Every command once, in the order the help lists them.
-const Command* const commands[] = {
-    &listCommand,  &convertCommand, &diffCommand, &rebaseCommand, &notationsCommand,
-    &frameCommand, &fitCommand,     &toolCommand, &plotCommand,   &completionCommand};
+const Command* const commands[] = {&listCommand,   &convertCommand,   &diffCommand,
+                                   &rebaseCommand, &translateCommand, &notationsCommand,
+                                   &frameCommand,  &fitCommand,       &toolCommand,
+                                   &plotCommand,   &completionCommand};
 
 const char* const examples = R"(Examples:
   posebridge-cli list backup/                     every pose of a controller backup, as a table
@@ -31,12 +32,14 @@ const char* const examples = R"(Examples:
   posebridge-cli rebase --pre "{X 12,Y 0,Z 0,A 0,B 0,C 0}" --out rebased/ backup/
   posebridge-cli fit --select "REF*" old/fixture.dat new/fixture.dat
   posebridge-cli plot backup/
+  posebridge-cli translate --to abb --frame 3=wobjTable --tool 1=tGripper pick.src --out abb/
   posebridge-cli COMMAND --help                  each command's options and examples
 
 Exit status:
   0  done (warnings allowed)
   1  diff: something differs beyond the tolerances; fit, tool: a residual or
-     an error above --max-error
+     an error above --max-error; translate: a line approximated or kept as a
+     comment
   2  a usage error, a file that cannot be read or written, a refusal (nothing
      is written then), and with --strict also any warning
 )";
@@ -44,7 +47,8 @@ Exit status:
 int run(int argc, const char* const* argv) {
     CLI::App program{"posebridge-cli " POSEBRIDGE_VERSION_TEXT
                      ": every pose of whole KUKA KRL, ABB RAPID and FANUC programs and backups "
-                     "listed, compared and moved by frames, frames and tools calibrated from "
+                     "listed, compared and moved by frames, whole programs translated from one "
+                     "vendor's controller to another's, frames and tools calibrated from "
                      "taught points, and all of it drawn in 3D; single poses converted between "
                      "thirteen notations.",
                      "posebridge-cli"};

@@ -245,6 +245,13 @@ enum class StatementKind {
     kept,          // any other line: text, keptCode
 };
 
+// What a structural line is, for the rule the report names: the file's own
+// frame, data whose values travel with the motions that use them (RAPID
+// speeddata and zonedata, KRL FDAT, PDAT and LDAT), or a setting that the
+// motions after it carry (KRL $VEL, $APO, $BASE, $TOOL, BAS(...), FANUC
+// UFRAME_NUM and UTOOL_NUM, RAPID ConfJ and ConfL).
+enum class StructuralKind { frame, data, setting };
+
 // One record for every kind, reused from statement to statement; each kind
 // reads only its own fields.
 struct Statement {
@@ -266,6 +273,7 @@ struct Statement {
     bool state = true;
     bool pulse = false;
     WarningCode keptCode = WarningCode::statementKept;
+    StructuralKind structural = StructuralKind::frame;
 };
 
 // ---------------------------------------------------------------- outcome

@@ -69,6 +69,12 @@ struct WriterSettings {
     std::string time = "00:00:00";
 };
 
+// What converting a pose between notations leaves of an exact zero (a
+// quaternion member of 4e-17 where a turn of 180 degrees has none): far
+// below what a float keeps of a unit quaternion or an angle in degrees, so
+// arithmetic, not data. A converted member this small is written as 0.
+inline constexpr double conversionNoise = 1e-9;
+
 // The shortest decimal that reads back to the same float, never in exponent
 // form (no robot language takes "1e-05" everywhere) and "0" for a negative
 // zero.

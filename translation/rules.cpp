@@ -19,9 +19,16 @@ constexpr Rule rules[] = {
      "DEF/END, PROC/ENDPROC, one FANUC .LS program per routine; the routine a start runs becomes "
      "the target's entry (KRL: the file's name, RAPID: main, FANUC: the program)",
      O::structural, W::none, "routines without parameters are the same on every controller"},
-    {RuleId::dataDeclaration, "data-declaration", "RAPID speeddata and zonedata declarations",
+    {RuleId::dataDeclaration, "data-declaration",
+     "RAPID speeddata and zonedata declarations, KRL FDAT, PDAT and LDAT",
      "declared where a motion uses them (RAPID) or turned into the target's settings",
      O::structural, W::none, "their values travel with the motions that use them"},
+    {RuleId::motionSetting, "motion-setting",
+     "KRL $VEL.CP, $VEL_AXIS, $APO, $BASE, $TOOL, BAS(...), PDAT_ACT/LDAT_ACT/FDAT_ACT; FANUC "
+     "UFRAME_NUM, UTOOL_NUM; RAPID ConfJ, ConfL",
+     "the settings the target writes before each motion that needs them", O::structural, W::none,
+     "the reader resolves what is in force at each motion, so the values travel with the motions; "
+     "a setting inside a kept branch makes the value unknown for the motions after it"},
     {RuleId::comment, "comment", "; text, ! text, !text ;", "the target's comment", O::exact,
      W::none, "text only"},
     {RuleId::keptConstruct, "kept-construct",

@@ -13,6 +13,7 @@ enum class RuleId {
     structure,
     routine,
     dataDeclaration,
+    motionSetting,
     comment,
     keptConstruct,
     pointDeclaration,

@@ -373,7 +373,9 @@ void translateStatement(TranslationState& state, const PointTable& points, const
         plain = Disposition::blank;
         break;
     case StatementKind::structural:
-        apply(verdict, RuleId::structure);
+        apply(verdict, source.structural == StructuralKind::data      ? RuleId::dataDeclaration
+                       : source.structural == StructuralKind::setting ? RuleId::motionSetting
+                                                                      : RuleId::structure);
         plain = Disposition::structural;
         break;
     case StatementKind::routineStart:

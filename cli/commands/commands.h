@@ -8,6 +8,7 @@ extern const Command listCommand;
 extern const Command convertCommand;
 extern const Command diffCommand;
 extern const Command rebaseCommand;
+extern const Command translateCommand;
 extern const Command notationsCommand;
 extern const Command frameCommand;
 extern const Command fitCommand;

@@ -13,15 +13,16 @@
 
 namespace fs = std::filesystem;
 
-bool openSafeFile(const fs::path& destination, SafeFile& file, std::string& error) {
+bool openSafeFile(const fs::path& destination, SafeFile& file, std::string& error,
+                  std::string_view purpose) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     file.destination = destination;
     for (int attempt = 0; attempt < 16; ++attempt) {
         const fs::path candidate =
-            destination.parent_path() /
-            (fs::path(".") += destination.filename() +=
-             fs::path(".rebase-" + std::to_string(random() % 1000000000) + ".tmp"));
+            destination.parent_path() / (fs::path(".") += destination.filename() +=
+                                         fs::path("." + std::string(purpose) + "-" +
+                                                  std::to_string(random() % 1000000000) + ".tmp"));
         std::error_code exists;
         if (fs::exists(candidate, exists)) {
             continue;

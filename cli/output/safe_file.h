@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // Writing a file so that no reader, and no interruption, ever sees it half
 // written: the bytes go to a temporary file beside it, which is flushed to
@@ -13,8 +14,10 @@ struct SafeFile {
     std::filesystem::path destination;
 };
 
-// Opens a new temporary file in the destination's folder.
-bool openSafeFile(const std::filesystem::path& destination, SafeFile& file, std::string& error);
+// Opens a new temporary file in the destination's folder, named
+// ".NAME.PURPOSE-NNN.tmp" so that one left by a killed run says whose it is.
+bool openSafeFile(const std::filesystem::path& destination, SafeFile& file, std::string& error,
+                  std::string_view purpose = "rebase");
 // Flushes, syncs, closes and renames it over the destination.
 bool commitSafeFile(SafeFile& file, std::string& error);
 // Closes and removes the temporary file; the destination is not touched.

@@ -3,6 +3,7 @@
 #include "math/number_text.h"
 #include "robotfiles/fanuc/fanuc_writer.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -179,7 +180,7 @@ bool openRoutine(FanucProgramWriter& w, const std::string& name,
     w.uf = -1;
     w.ut = -1;
     w.positions.clear();
-    w.nextPosition = 1;
+    w.numbers.clear();
     w.ended = false;
     appendGenerated(*w.ledger, w.file, positionPart, "/POS", "structure");
     std::vector<FanucProgramWriter::Pending> pending;
@@ -193,23 +194,44 @@ bool openRoutine(FanucProgramWriter& w, const std::string& name,
     return true;
 }
 
+// The number n of "P<n>" or "P[n]" (no leading zero), or 0.
+int numberIn(std::string_view text) {
+    const bool bracket = text.size() > 3 && text[1] == '[' && text.back() == ']';
+    if (text.size() < 2 || text[0] != 'P') {
+        return 0;
+    }
+    const std::string_view digits = bracket ? text.substr(2, text.size() - 3) : text.substr(1);
+    int n = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    const bool whole = result.ec == std::errc() && result.ptr == digits.data() + digits.size();
+    return whole && digits.size() <= 4 && digits[0] != '0' && n > 0 ? n : 0;
+}
+
 // The P[n] of a point for this program, with its /POS entry written the first
-// time.
-int position(FanucProgramWriter& w, const Point& point, int uf, int ut) {
-    const std::string key = point.name + "\n" + std::to_string(uf) + "\n" + std::to_string(ut);
+// time; `key` is the point's key in the source (a FANUC source's "P[3]").
+int position(FanucProgramWriter& w, const Point& point, std::string_view key, int uf, int ut) {
+    const std::string mapKey = point.name + "\n" + std::to_string(uf) + "\n" + std::to_string(ut);
     if (!point.name.empty()) {
-        if (const auto found = w.positions.find(key); found != w.positions.end()) {
+        if (const auto found = w.positions.find(mapKey); found != w.positions.end()) {
             return found->second;
         }
     }
-    const int n = w.nextPosition++;
+    int n = point.name.empty() ? 0 : numberIn(key) > 0 ? numberIn(key) : numberIn(point.name);
+    if (n == 0 || w.numbers.count(n) > 0) {
+        n = 1;
+        while (w.numbers.count(n) > 0) {
+            ++n;
+        }
+    }
+    w.numbers.insert(n);
     if (!point.name.empty()) {
-        w.positions.emplace(key, n);
+        w.positions.emplace(mapKey, n);
     }
     const auto put = [&](const std::string& text) {
         appendGenerated(*w.ledger, w.file, positionPart, text, "data");
     };
-    put("P[" + std::to_string(n) + (point.name.empty() ? "" : ":\"" + point.name + "\"") + "]{");
+    const bool named = !point.name.empty() && numberIn(point.name) != n;
+    put("P[" + std::to_string(n) + (named ? ":\"" + point.name + "\"" : "") + "]{");
     put("   GP1:");
     put("\tUF : " + std::to_string(uf) + ", UT : " + std::to_string(ut) + ",\t\tCONFIG : '" +
         placeholderConfig + "',");
@@ -223,9 +245,10 @@ int position(FanucProgramWriter& w, const Point& point, int uf, int ut) {
     return n;
 }
 
-std::string positionText(FanucProgramWriter& w, const Point& point, int uf, int ut) {
-    const int n = position(w, point, uf, ut);
-    return "P[" + std::to_string(n) + (point.name.empty() ? "" : ":" + point.name) + "]";
+std::string positionText(FanucProgramWriter& w, const MotionPoint& point, int uf, int ut) {
+    const int n = position(w, point.point, point.key, uf, ut);
+    const bool named = !point.point.name.empty() && numberIn(point.point.name) != n;
+    return "P[" + std::to_string(n) + (named ? ":" + point.point.name : "") + "]";
 }
 
 bool speedText(FanucProgramWriter& w, const Motion& m, std::string& out) {
@@ -286,13 +309,13 @@ bool writeMotion(FanucProgramWriter& w, const Statement& s, const Annotation& a,
     switch (m.kind) {
     case MotionKind::joint:
     case MotionKind::linear: {
-        const std::string target = positionText(w, m.target.point, uf, ut);
+        const std::string target = positionText(w, m.target, uf, ut);
         const char* letter = m.kind == MotionKind::joint ? "J " : "L ";
         return mn(w, letter + target + " " + speed + " " + term, true, place);
     }
     case MotionKind::circular: {
-        const std::string via = positionText(w, m.via.point, uf, ut);
-        const std::string end = positionText(w, m.target.point, uf, ut);
+        const std::string via = positionText(w, m.via, uf, ut);
+        const std::string end = positionText(w, m.target, uf, ut);
         // The end point continues the numbered line, as controllers write it.
         if (w.numbered == maxLines) {
             return fail(w, "the FANUC program " + w.name + " would have more than " +

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,12 @@
 //     P[1:"XP1"]{ GP1: UF : 1, UT : 1, CONFIG : 'N U T, 0, 0, 0', X = ... };
 //     /END
 // A point gets one P[n] in each program that moves to it (one for each
-// frame and tool it is used with, since a P[] stores them), numbered in the
-// order first used, its name as the comment; a point written in the motion
-// gets a P[n] of its own. CONFIG is the placeholder 'N U T, 0, 0, 0'.
+// frame and tool it is used with, since a P[] stores them), its name as the
+// comment; a point written in the motion gets a P[n] of its own. A point
+// keeps the number it had: a FANUC source's P[n], or the n of a point named
+// P<n> (as a FANUC position without a comment is named in other
+// languages), without a comment then; any other takes the lowest number
+// still free, in the order first used. CONFIG is the placeholder 'N U T, 0, 0, 0'.
 // Comments are at most 32 characters a line and longer texts continue on the
 // next lines; a kept statement becomes "!CODE FILE:LINE" and its text. The
 // /MN of a program holds at most 9999 lines: more is refused. Lines met
@@ -53,7 +57,7 @@ struct FanucProgramWriter {
     int uf = -1;
     int ut = -1;
     std::map<std::string, int> positions; // name, UF, UT -> n
-    int nextPosition = 1;
+    std::set<int> numbers;                // in use in the open program
     bool ended = false;
     std::uint64_t endTicket = 0;
     std::string message;

@@ -145,9 +145,8 @@ bool startsWithNoCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && equalsNoCase(text.substr(0, start.size()), start);
 }
 
-// The instructions whose point arguments are positions: every move, and the
-// moves of the process options (triggers, arc and spot welding, search,
-// continuous application, painting).
+} // namespace
+
 bool isMotionInstruction(std::string_view word) {
     for (const std::string_view start :
          {"Move", "Trigg", "Arc", "Spot", "Search", "Cap", "Paint"}) {
@@ -157,6 +156,8 @@ bool isMotionInstruction(std::string_view word) {
     }
     return false;
 }
+
+namespace {
 
 // name{i} or name{i,j}, counted from 1.
 void setElementName(std::string& name, std::string_view declared, const std::uint64_t* index,
@@ -457,8 +458,8 @@ std::size_t readStructureWord(Walk& walk, std::string_view word, std::size_t end
     return std::string_view::npos;
 }
 
-// The top-level arguments of the instruction, each trimmed: [begin, end)
-// pairs into the text; optional ones (\WObj:=...) among them.
+} // namespace
+
 std::vector<std::pair<std::size_t, std::size_t>> argumentsOf(std::string_view text,
                                                              std::size_t from) {
     std::vector<std::pair<std::size_t, std::size_t>> arguments;
@@ -490,6 +491,8 @@ std::vector<std::pair<std::size_t, std::size_t>> argumentsOf(std::string_view te
     close(text.size());
     return arguments;
 }
+
+namespace {
 
 // A motion's points and its work object, handed on as visits once the
 // whole statement is read.

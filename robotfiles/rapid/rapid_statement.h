@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // One RAPID statement: the bytes from its first one up to its ';', which
 // may span lines and hold comments and strings.
@@ -46,3 +48,14 @@ struct RapidWorkspace {
 // a declaration.
 void readRapidStatement(const RapidStatement& statement, bool ended, RapidWorkspace& work,
                         const ScanCallbacks& out);
+
+// The instructions whose point arguments are positions: every move, and the
+// moves of the process options (triggers, arc and spot welding, search,
+// continuous application, painting).
+bool isMotionInstruction(std::string_view word);
+
+// The top-level arguments of an instruction whose name ends at `from`, each
+// trimmed: [begin, end) pairs into the text; optional ones (\WObj:=...)
+// among them, each starting with its '\'.
+std::vector<std::pair<std::size_t, std::size_t>> argumentsOf(std::string_view text,
+                                                             std::size_t from);

@@ -6,13 +6,17 @@
 #include "math/quat_pose.h"
 #include "robotfiles/program_output.h"
 
+#include <cmath>
+
 std::string rapidRobtargetText(const PoseValues& pose) {
     float v[7];
     if (!quaternionAsRead(pose, v)) {
         const QuatPose q = quatPoseFromTransform(pose.matrix);
         const double converted[7] = {q.x, q.y, q.z, q.q1, q.q2, q.q3, q.q4};
         for (int k = 0; k < 7; ++k) {
-            v[k] = static_cast<float>(converted[k]);
+            v[k] = k >= 3 && std::fabs(converted[k]) < conversionNoise
+                       ? 0.0f
+                       : static_cast<float>(converted[k]);
         }
     }
     std::string text = "[[";

@@ -115,3 +115,51 @@ plot_bench() {
     echo "(plot: the page to a file, goal 1.5x; list: JSON Lines to /dev/null, one thread;" \
         "best of three)"
 }
+
+# translate against list --format json of the same input: the large
+# generated program of each vendor translated to another vendor's language
+# (its maps given as a user gives them), and the peak memory of translate for
+# a 1 MB and the large program. The FANUC program moves to one position of a
+# /POS of millions, all of which a KRL .dat declares.
+translate_bench() {
+    local build=$1 work=$2 megabytes=$3
+    local cli=$build/cli/posebridge-cli generate=$build/bench/generate_programs
+    local vendor extension file small list_seconds seconds memory small_memory
+    local -a maps
+    printf '%-14s %8s %9s %9s %8s %9s %9s %9s\n' direction MB list_s translate_s ratio \
+        tr_MB/s mem_1MB mem_big
+    for vendor in kuka abb fanuc; do
+        case $vendor in
+        kuka)
+            extension=src
+            maps=(--to abb --frame 1=wobjPart --tool 3=tSpindle)
+            ;;
+        abb)
+            extension=mod
+            maps=(--to kuka --frame wobjPart=1 --tool tSpindle=3)
+            ;;
+        fanuc)
+            extension=ls
+            maps=(--to kuka --frame 1=1 --tool 2=2)
+            ;;
+        esac
+        file=$work/big.$extension
+        small=$work/small.$extension
+        "$generate" "$vendor" "$megabytes" "$file" || return 1
+        "$generate" "$vendor" 1 "$small" || return 1
+        read -r list_seconds _ < <(best_of_three "$cli" list --format json -j 1 "$file")
+        rm -rf "$work/out"
+        read -r seconds memory < <(best_of_three "$cli" translate "${maps[@]}" --out "$work/out" \
+            "$file")
+        read -r _ small_memory < <(measure "$cli" translate "${maps[@]}" --out "$work/out-small" \
+            "$small")
+        awk -v v="$vendor-${maps[1]}" -v mb="$megabytes" -v l="$list_seconds" -v s="$seconds" \
+            -v m="$memory" -v sm="$small_memory" 'BEGIN {
+                printf "%-14s %8d %9.2f %11.2f %7.2fx %9.1f %8dK %8dK\n", v, mb, l, s, s / l,
+                    mb / s, sm, m
+            }'
+        rm -rf "$work/out" "$work/out-small" "$file" "$small"
+    done
+    echo "(list: JSON Lines to /dev/null, one thread; translate: the target files to a folder;"
+    echo " best of three runs; ratio: translate's time over list's; mem: peak resident memory)"
+}

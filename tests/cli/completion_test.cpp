@@ -34,6 +34,9 @@ TEST(CompletionTest, CompletesCommandsOptionsAndNotations) {
         {"posebridge-cli rebase --include-",
          "--include-assignments --include-frames --include-remote-tcp"},
         {"posebridge-cli diff --tolerance ", ""},
+        {"posebridge-cli tr", "translate"},
+        {"posebridge-cli translate --to f", "fanuc"},
+        {"posebridge-cli translate --config ", "controller"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);

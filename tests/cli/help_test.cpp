@@ -36,9 +36,9 @@ TEST(HelpTest, EveryCommandShowsItsOwnExamplesAndExitStatuses) {
         const char* command;
         std::set<int> statuses; // what the command can return
     } cases[] = {
-        {"list", {0, 2}},      {"convert", {0, 2}},    {"diff", {0, 1, 2}}, {"rebase", {0, 2}},
-        {"notations", {0, 2}}, {"frame", {0, 2}},      {"fit", {0, 1, 2}},  {"tool", {0, 1, 2}},
-        {"plot", {0, 2}},      {"completion", {0, 2}},
+        {"list", {0, 2}},         {"convert", {0, 2}},   {"diff", {0, 1, 2}},    {"rebase", {0, 2}},
+        {"translate", {0, 1, 2}}, {"notations", {0, 2}}, {"frame", {0, 2}},      {"fit", {0, 1, 2}},
+        {"tool", {0, 1, 2}},      {"plot", {0, 2}},      {"completion", {0, 2}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);

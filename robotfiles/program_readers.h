@@ -1,0 +1,67 @@
+#pragma once
+
+#include "robotfiles/fanuc/program_reader.h"
+#include "robotfiles/krl/program_reader.h"
+#include "robotfiles/program_input.h"
+#include "robotfiles/program_model.h"
+#include "robotfiles/rapid/program_reader.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+// The source vendor's program reader, chosen once: the one place that names
+// all three, as program_writers does for the writers.
+struct ProgramReader {
+    Vendor vendor = Vendor::kuka;
+    KrlProgramReader krl;
+    RapidProgramReader rapid;
+    FanucProgramReader fanuc;
+};
+
+// `program` names its files in the order the second pass reads them (KRL:
+// the .dat before the .src) and the routine a start runs.
+void startProgramReader(ProgramReader& reader, const ProgramInfo& program, PointTable& points);
+
+// First pass, file by file.
+void startProgramNotes(ProgramReader& reader, std::uint32_t file);
+void noteProgramLine(ProgramReader& reader, std::uint32_t file, std::string_view fileName,
+                     const SourceLine& line);
+void finishProgramNotes(ProgramReader& reader, std::uint32_t file);
+
+// Second pass, file by file.
+void startProgramFile(ProgramReader& reader, std::uint32_t file, std::string_view fileName);
+void readProgramLine(ProgramReader& reader, const SourceLine& line, const ProgramInput& out);
+void finishProgramFile(ProgramReader& reader, const ProgramInput& out);
+
+// Both passes over a program held in memory, one text a file in the order
+// of program.files: for tests, fuzzing and single texts.
+void readProgramText(const ProgramInfo& program, std::span<const std::string_view> texts,
+                     PointTable& points, const ProgramInput& out);
+
+// Calls visit(line) for each line of a text, as the line reader hands them
+// over (line endings kept, overlong lines cut to their ending).
+template <typename Visit>
+void forEachTextLine(std::string_view text, Visit visit);
+
+#include "robotfiles/line_reader.h"
+
+template <typename Visit>
+void forEachTextLine(std::string_view text, Visit visit) {
+    std::uint64_t offset = 0;
+    std::uint64_t number = 1;
+    while (offset < text.size()) {
+        std::size_t end = text.find('\n', offset);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        SourceLine line;
+        line.text = text.substr(offset, end - offset);
+        line.offset = offset;
+        line.number = number++;
+        line.overlong = line.text.size() > maxLineBytes;
+        if (line.overlong) {
+            line.text = line.text.substr(withoutLineEnd(line.text).size());
+        }
+        visit(line);
+        offset = end;
+    }
+}
