@@ -114,3 +114,23 @@ void forEachKeptLine(const Statement& statement, Visit visit) {
         ++line;
     }
 }
+
+// A kept statement written as one comment a source line, each starting with
+// the language's comment mark and saying why it was kept and where it was;
+// put(text) writes one line and gives its place. The place of the first line.
+template <class Put>
+TargetPlace putKeptComments(const Statement& statement, const Annotation& annotation,
+                            std::string_view file, std::string_view mark, Put put) {
+    const WarningCode code = keptCodeOf(statement, annotation);
+    TargetPlace place;
+    bool first = true;
+    forEachKeptLine(statement, [&](std::uint64_t line, std::string_view text) {
+        const TargetPlace at =
+            put(std::string(mark) + keptLabel(code, file, line) + ": " + oneLine(text));
+        if (first) {
+            place = at;
+            first = false;
+        }
+    });
+    return place;
+}

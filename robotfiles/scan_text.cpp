@@ -25,6 +25,15 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+bool equalsAnyNoCase(std::string_view word, std::initializer_list<std::string_view> words) {
+    for (const std::string_view known : words) {
+        if (equalsNoCase(word, known)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 namespace {
 
 // Every integer up to 2^24 and every power of ten up to 1e10 is exact as a

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,8 @@ std::size_t skipBlanks(std::string_view text, std::size_t pos);
 
 // ASCII letters compared without regard to case.
 bool equalsNoCase(std::string_view a, std::string_view b);
+// Whether a word is one of these keywords, as the languages compare them.
+bool equalsAnyNoCase(std::string_view word, std::initializer_list<std::string_view> words);
 
 // Reads a number that starts exactly at text[pos] (no leading blanks) as the
 // window reads numbers: optional sign, digits, period, exponent, rounded once

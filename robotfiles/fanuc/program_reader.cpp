@@ -15,15 +15,6 @@ bool startsWithNoCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && equalsNoCase(text.substr(0, start.size()), start);
 }
 
-bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-    for (const std::string_view known : words) {
-        if (equalsNoCase(word, known)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::string_view withoutLeadingZeros(std::string_view digits) {
     while (digits.size() > 1 && digits.front() == '0') {
         digits.remove_prefix(1);
@@ -263,7 +254,7 @@ bool signalOf(std::string_view text, std::string& signal, std::size_t& end) {
         ++letters;
     }
     const std::string_view prefix = text.substr(0, letters);
-    if (!isOneOf(prefix, {"DO", "DI", "RO", "RI"}) || letters >= text.size() ||
+    if (!equalsAnyNoCase(prefix, {"DO", "DI", "RO", "RI"}) || letters >= text.size() ||
         text[letters] != '[') {
         return false;
     }
@@ -423,11 +414,11 @@ void readTermination(std::string_view word, Blend& blend) {
 
 // What a motion option after the termination makes the line: kept.
 WarningCode optionCode(std::string_view option) {
-    if (isOneOf(option, {"INC"}) || startsWithNoCase(option, "Offset") ||
+    if (equalsAnyNoCase(option, {"INC"}) || startsWithNoCase(option, "Offset") ||
         startsWithNoCase(option, "Tool_Offset") || startsWithNoCase(option, "VOFFSET")) {
         return WarningCode::relativeMotionKept;
     }
-    if (isOneOf(option, {"TB", "TA", "DB"}) || startsWithNoCase(option, "Skip") ||
+    if (equalsAnyNoCase(option, {"TB", "TA", "DB"}) || startsWithNoCase(option, "Skip") ||
         startsWithNoCase(option, "TIME")) {
         return WarningCode::triggerKept;
     }
@@ -619,20 +610,21 @@ void readInstruction(FanucProgramReader& r, std::string_view body, const SourceL
     if (readOutput(r, body, number, text)) {
         return;
     }
-    if (isOneOf(word, {"LBL", "JMP", "IF", "SELECT", "ELSE", "ENDIF", "FOR", "ENDFOR", "END",
-                       "ABORT", "PAUSE"}) ||
+    if (equalsAnyNoCase(word, {"LBL", "JMP", "IF", "SELECT", "ELSE", "ENDIF", "FOR", "ENDFOR",
+                               "END", "ABORT", "PAUSE"}) ||
         first == '=') {
         code = WarningCode::logicKept;
-    } else if (isOneOf(word, {"UFRAME", "UTOOL", "PAYLOAD"})) {
+    } else if (equalsAnyNoCase(word, {"UFRAME", "UTOOL", "PAYLOAD"})) {
         code = WarningCode::frameDefinitionKept;
-    } else if (isOneOf(word, {"R", "PR", "F", "SR", "AR", "GO", "AO", "TIMER", "OVERRIDE"}) ||
+    } else if (equalsAnyNoCase(word,
+                               {"R", "PR", "F", "SR", "AR", "GO", "AO", "TIMER", "OVERRIDE"}) ||
                first == '$') {
         code = WarningCode::variableKept;
-    } else if (isOneOf(word, {"Arc", "Weave", "Track", "SPOT", "TOUCH", "Search"})) {
+    } else if (equalsAnyNoCase(word, {"Arc", "Weave", "Track", "SPOT", "TOUCH", "Search"})) {
         code = WarningCode::technologyKept;
-    } else if (isOneOf(word, {"SKIP", "RUN", "COL"})) {
+    } else if (equalsAnyNoCase(word, {"SKIP", "RUN", "COL"})) {
         code = WarningCode::triggerKept;
-    } else if (isOneOf(word, {"OFFSET", "TOOL_OFFSET"})) {
+    } else if (equalsAnyNoCase(word, {"OFFSET", "TOOL_OFFSET"})) {
         code = WarningCode::relativeMotionKept;
     }
     keep(r, code, number, text);

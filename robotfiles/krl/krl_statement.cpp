@@ -11,15 +11,6 @@ std::size_t wordEnd(std::string_view text, std::size_t pos) {
     return pos;
 }
 
-bool isWord(std::string_view word, std::initializer_list<std::string_view> words) {
-    for (const std::string_view known : words) {
-        if (equalsNoCase(word, known)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The motions whose targets are poses: the plain ones and the spline
 // segments, each also as a relative motion.
 bool motionKeyword(std::string_view word, bool& relative) {
@@ -43,8 +34,8 @@ bool motionKeyword(std::string_view word, bool& relative) {
 // The words that may follow a motion's points on its line: approximation,
 // circular angle, spline settings. They end the last argument.
 bool endsArguments(std::string_view word) {
-    return isWord(word,
-                  {"C_DIS", "C_PTP", "C_VEL", "C_ORI", "C_SPL", "CA", "WITH", "#BASE", "#TOOL"});
+    return equalsAnyNoCase(
+        word, {"C_DIS", "C_PTP", "C_VEL", "C_ORI", "C_SPL", "CA", "WITH", "#BASE", "#TOOL"});
 }
 
 std::size_t trimEnd(std::string_view text, std::size_t begin, std::size_t end) {
@@ -148,21 +139,21 @@ KrlLine classifyKrlLine(std::string_view text) {
     // GLOBAL and PUBLIC stand before DEF, DEFFCT and DECL.
     std::string_view word = line.keyword;
     std::size_t next = skipBlanks(text, end);
-    if (isWord(word, {"GLOBAL", "PUBLIC"})) {
+    if (equalsAnyNoCase(word, {"GLOBAL", "PUBLIC"})) {
         const std::size_t after = wordEnd(text, next);
         word = text.substr(next, after - next);
         next = skipBlanks(text, after);
     }
     bool relative = false;
-    if (isWord(word, {"DEF", "DEFFCT"})) {
+    if (equalsAnyNoCase(word, {"DEF", "DEFFCT"})) {
         line.kind = KrlLineKind::routineStart;
-    } else if (isWord(word, {"END", "ENDFCT"})) {
+    } else if (equalsAnyNoCase(word, {"END", "ENDFCT"})) {
         line.kind = KrlLineKind::routineEnd;
-    } else if (isWord(word, {"DEFDAT"})) {
+    } else if (equalsAnyNoCase(word, {"DEFDAT"})) {
         line.kind = KrlLineKind::dataStart;
-    } else if (isWord(word, {"ENDDAT"})) {
+    } else if (equalsAnyNoCase(word, {"ENDDAT"})) {
         line.kind = KrlLineKind::dataEnd;
-    } else if (isWord(word, {"DECL", "CONST", "STRUC", "ENUM", "SIGNAL", "CHANNEL"})) {
+    } else if (equalsAnyNoCase(word, {"DECL", "CONST", "STRUC", "ENUM", "SIGNAL", "CHANNEL"})) {
         line.kind = KrlLineKind::declaration;
     } else if (motionKeyword(word, relative) && next < text.size() && text[next] != '=') {
         line.kind = KrlLineKind::motion;

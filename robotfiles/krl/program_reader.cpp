@@ -16,15 +16,6 @@ bool startsWithNoCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && equalsNoCase(text.substr(0, start.size()), start);
 }
 
-bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-    for (const std::string_view known : words) {
-        if (equalsNoCase(word, known)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::size_t nameEnd(std::string_view text, std::size_t pos) {
     while (pos < text.size() && isKrlNameByte(text[pos])) {
         ++pos;
@@ -51,15 +42,15 @@ std::size_t commentStart(std::string_view text) {
 // The words after ";FOLD" that name an inline form of KUKA's editor: the
 // motions and the logic commands, each one statement with its settings.
 bool isInlineForm(std::string_view word) {
-    return isOneOf(word, {"PTP", "LIN", "CIRC", "SPTP", "SLIN", "SCIRC", "WAIT", "WAITFOR", "OUT",
-                          "PULSE", "SYN", "ANOUT", "ANIN"});
+    return equalsAnyNoCase(word, {"PTP", "LIN", "CIRC", "SPTP", "SLIN", "SCIRC", "WAIT", "WAITFOR",
+                                  "OUT", "PULSE", "SYN", "ANOUT", "ANIN"});
 }
 
 // Inline forms of the technology packages (arc and spot welding, gluing,
 // seam search): kept whole.
 bool isTechnologyForm(std::string_view word) {
-    return isOneOf(word, {"ARCON", "ARCOFF", "ARCSWI", "SPOT", "SPOTPTP", "SPOTLIN", "GLUE",
-                          "GLUEON", "GLUEOFF", "TOUCHSENSE", "SEARCH", "LASER"});
+    return equalsAnyNoCase(word, {"ARCON", "ARCOFF", "ARCSWI", "SPOT", "SPOTPTP", "SPOTLIN", "GLUE",
+                                  "GLUEON", "GLUEOFF", "TOUCHSENSE", "SEARCH", "LASER"});
 }
 
 // The first word of a fold's header: ";FOLD LIN P1 ..." gives LIN.
@@ -81,11 +72,11 @@ bool isFoldEnd(std::string_view text) {
 
 // The block statements whose every line is kept, and their ends.
 bool opensBlock(std::string_view word, WarningCode& code) {
-    if (isOneOf(word, {"IF", "WHILE", "FOR", "LOOP", "REPEAT", "SWITCH"})) {
+    if (equalsAnyNoCase(word, {"IF", "WHILE", "FOR", "LOOP", "REPEAT", "SWITCH"})) {
         code = WarningCode::logicKept;
         return true;
     }
-    if (isOneOf(word, {"SPLINE", "PTP_SPLINE"})) {
+    if (equalsAnyNoCase(word, {"SPLINE", "PTP_SPLINE"})) {
         code = WarningCode::splineKept;
         return true;
     }
@@ -93,8 +84,8 @@ bool opensBlock(std::string_view word, WarningCode& code) {
 }
 
 bool closesBlock(std::string_view word) {
-    return isOneOf(word,
-                   {"ENDIF", "ENDWHILE", "ENDFOR", "ENDLOOP", "UNTIL", "ENDSWITCH", "ENDSPLINE"});
+    return equalsAnyNoCase(
+        word, {"ENDIF", "ENDWHILE", "ENDFOR", "ENDLOOP", "UNTIL", "ENDSWITCH", "ENDSPLINE"});
 }
 
 // The line's first word, after GLOBAL.
@@ -305,7 +296,7 @@ bool readMotionTail(std::string_view text, std::size_t pos, std::string_view& ap
         }
         const std::size_t wordStop = nameEnd(text, pos);
         const std::string_view word = text.substr(pos, wordStop - pos);
-        if (isOneOf(word, {"C_DIS", "C_PTP", "C_VEL", "C_ORI"}) && approximation.empty()) {
+        if (equalsAnyNoCase(word, {"C_DIS", "C_PTP", "C_VEL", "C_ORI"}) && approximation.empty()) {
             approximation = word;
             pos = wordStop;
             continue;
@@ -379,7 +370,7 @@ void readDeclaration(KrlProgramReader& r, const SourceLine& line, std::string_vi
     }
     const PoseRecord* pose = declaredPose(r);
     if (pose == nullptr) {
-        const bool signal = isOneOf(kl.keyword, {"SIGNAL", "CHANNEL"});
+        const bool signal = equalsAnyNoCase(kl.keyword, {"SIGNAL", "CHANNEL"});
         kept(r, r.lineTrouble || signal ? WarningCode::statementKept : WarningCode::variableKept,
              line, text);
         return;
@@ -605,11 +596,11 @@ void readOther(KrlProgramReader& r, const SourceLine& line, std::string_view tex
     }
     std::string_view label;
     if (closesBlock(word) || gotoOf(text, label) || labelOf(text, label) ||
-        isOneOf(word, {"ELSE", "CASE", "DEFAULT", "EXIT"})) {
+        equalsAnyNoCase(word, {"ELSE", "CASE", "DEFAULT", "EXIT"})) {
         kept(r, WarningCode::logicKept, line, text);
         return;
     }
-    if (isOneOf(word, {"INTERRUPT", "TRIGGER", "CONTINUE", "BRAKE", "RESUME"})) {
+    if (equalsAnyNoCase(word, {"INTERRUPT", "TRIGGER", "CONTINUE", "BRAKE", "RESUME"})) {
         kept(r, WarningCode::triggerKept, line, text);
         return;
     }
@@ -625,7 +616,7 @@ void readOther(KrlProgramReader& r, const SourceLine& line, std::string_view tex
         }
         return;
     }
-    if (isOneOf(word, {"EXT", "EXTFCT", "EXTP", "IMPORT", "HALT", "RETURN"})) {
+    if (equalsAnyNoCase(word, {"EXT", "EXTFCT", "EXTP", "IMPORT", "HALT", "RETURN"})) {
         kept(r, WarningCode::statementKept, line, text);
         return;
     }

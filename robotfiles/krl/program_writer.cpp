@@ -259,17 +259,9 @@ bool writeKrlStatement(KrlProgramWriter& writer, const Statement& statement,
                        const Annotation& annotation, std::uint64_t ticket) {
     TargetPlace place;
     if (annotation.disposition == Disposition::kept) {
-        const WarningCode code = keptCodeOf(statement, annotation);
-        const std::string_view file = sourceFileName(writer.sourceFiles, statement.place);
-        bool first = true;
-        forEachKeptLine(statement, [&](std::uint64_t line, std::string_view text) {
-            const TargetPlace at =
-                put(writer, "; " + keptLabel(code, file, line) + ": " + oneLine(text));
-            if (first) {
-                place = at;
-                first = false;
-            }
-        });
+        place = putKeptComments(statement, annotation,
+                                sourceFileName(writer.sourceFiles, statement.place), "; ",
+                                [&](const std::string& text) { return put(writer, text); });
     } else if (!writeStatement(writer, statement, annotation, place)) {
         return false;
     }

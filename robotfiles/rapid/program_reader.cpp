@@ -8,26 +8,6 @@
 
 namespace {
 
-bool isWordByte(char c) {
-    return isLetterByte(c) || isDigitByte(c) || c == '_';
-}
-
-std::size_t wordEnd(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && isWordByte(text[pos])) {
-        ++pos;
-    }
-    return pos;
-}
-
-bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-    for (const std::string_view known : words) {
-        if (equalsNoCase(word, known)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool startsWithNoCase(std::string_view text, std::string_view start) {
     return text.size() >= start.size() && equalsNoCase(text.substr(0, start.size()), start);
 }
@@ -37,7 +17,7 @@ bool isNameText(std::string_view text) {
     if (text.empty() || !isLetterByte(text[0])) {
         return false;
     }
-    std::size_t end = wordEnd(text, 0);
+    std::size_t end = rapidWordEnd(text, 0);
     if (end < text.size() && text[end] == '{') {
         const std::size_t close = text.find('}', end);
         if (close == std::string_view::npos || text.find_first_of("[(\"!", end) < close) {
@@ -52,17 +32,17 @@ bool isNameText(std::string_view text) {
 bool declarationOf(std::string_view text, std::string_view& type, std::string_view& name) {
     std::size_t pos = skipRapidGap(text, 0);
     for (int words = 0; words < 4; ++words) {
-        const std::size_t end = wordEnd(text, pos);
+        const std::size_t end = rapidWordEnd(text, pos);
         const std::string_view word = text.substr(pos, end - pos);
         if (word.empty()) {
             return false;
         }
         pos = skipRapidGap(text, end);
-        if (isOneOf(word, {"LOCAL", "TASK", "CONST", "PERS", "VAR"})) {
+        if (equalsAnyNoCase(word, {"LOCAL", "TASK", "CONST", "PERS", "VAR"})) {
             continue;
         }
         type = word;
-        name = text.substr(pos, wordEnd(text, pos) - pos);
+        name = text.substr(pos, rapidWordEnd(text, pos) - pos);
         return !name.empty();
     }
     return false;
@@ -88,7 +68,7 @@ bool declaredValues(std::string_view text, float* values, std::size_t count) {
             }
             pos = skipRapidGap(text, pos + 1);
         }
-        const std::size_t end = wordEnd(text, pos);
+        const std::size_t end = rapidWordEnd(text, pos);
         const std::string_view word = text.substr(pos, end - pos);
         std::size_t length = 0;
         if (equalsNoCase(word, "TRUE") || equalsNoCase(word, "FALSE")) {
@@ -118,9 +98,9 @@ void notePiece(RapidProgramReader& r, const RapidPiece& piece) {
     if (piece.kind == RapidPieceKind::structure) {
         if (piece.label) {
             noteLabel(r.jumps, pointKey(piece.word), piece.firstLine);
-        } else if (isOneOf(piece.word, {"PROC", "FUNC", "TRAP", "LOCAL", "TASK"})) {
+        } else if (equalsAnyNoCase(piece.word, {"PROC", "FUNC", "TRAP", "LOCAL", "TASK"})) {
             r.noteInRoutine = true;
-        } else if (isOneOf(piece.word, {"ENDPROC", "ENDFUNC", "ENDTRAP"})) {
+        } else if (equalsAnyNoCase(piece.word, {"ENDPROC", "ENDFUNC", "ENDTRAP"})) {
             r.noteInRoutine = false;
         }
         return;
@@ -131,10 +111,11 @@ void notePiece(RapidProgramReader& r, const RapidPiece& piece) {
     if (equalsNoCase(piece.word, "GOTO")) {
         const std::string_view text = piece.text;
         const std::size_t at = skipRapidGap(text, skipRapidGap(text, 0) + 4);
-        noteJump(r.jumps, pointKey(text.substr(at, wordEnd(text, at) - at)), piece.firstLine);
+        noteJump(r.jumps, pointKey(text.substr(at, rapidWordEnd(text, at) - at)), piece.firstLine);
         return;
     }
-    if (r.noteInRoutine || !isOneOf(piece.word, {"CONST", "PERS", "VAR", "LOCAL", "TASK"})) {
+    if (r.noteInRoutine ||
+        !equalsAnyNoCase(piece.word, {"CONST", "PERS", "VAR", "LOCAL", "TASK"})) {
         return;
     }
     std::string_view type;
@@ -188,16 +169,16 @@ void readDeclaration(RapidProgramReader& r, const RapidPiece& piece) {
         keep(r, WarningCode::variableKept, piece);
         return;
     }
-    if (isOneOf(type, {"speeddata", "zonedata"})) {
+    if (equalsAnyNoCase(type, {"speeddata", "zonedata"})) {
         start(r, StatementKind::structural, piece);
         r.statement.structural = StructuralKind::data;
         return;
     }
-    if (isOneOf(type, {"tooldata", "wobjdata", "loaddata", "pose"})) {
+    if (equalsAnyNoCase(type, {"tooldata", "wobjdata", "loaddata", "pose"})) {
         keep(r, WarningCode::frameDefinitionKept, piece);
         return;
     }
-    if (!isOneOf(type, {"robtarget", "jointtarget"})) {
+    if (!equalsAnyNoCase(type, {"robtarget", "jointtarget"})) {
         keep(r, WarningCode::variableKept, piece);
         return;
     }
@@ -214,7 +195,7 @@ void readDeclaration(RapidProgramReader& r, const RapidPiece& piece) {
 
 // The option's name: "\WObj:=wobj1" gives WObj and its value wobj1.
 std::string_view optionName(std::string_view argument, std::string_view& value) {
-    const std::size_t end = wordEnd(argument, 1);
+    const std::size_t end = rapidWordEnd(argument, 1);
     const std::size_t assign = argument.find(":=", end);
     value = assign == std::string_view::npos ? std::string_view()
                                              : trimmedText(argument.substr(assign + 2));
@@ -295,7 +276,7 @@ Reference named(std::string_view word) {
 void readMotion(RapidProgramReader& r, const RapidPiece& piece) {
     const std::string_view text = piece.text;
     const std::size_t wordAt = skipRapidGap(text, 0);
-    const std::size_t instructionEnd = wordEnd(text, wordAt);
+    const std::size_t instructionEnd = rapidWordEnd(text, wordAt);
     const std::string_view instruction = text.substr(wordAt, instructionEnd - wordAt);
     if (text.find('[') != std::string_view::npos) {
         gatherPoses(r, piece, true);
@@ -326,10 +307,10 @@ void readMotion(RapidProgramReader& r, const RapidPiece& piece) {
             // \Conc lets the next statements run during the motion; \V, \T
             // and \Z override the data; \ID, \Inpos, \Corr, \TLoad: not modelled.
             keep(r,
-                 equalsNoCase(option, "Conc")  ? WarningCode::triggerKept
-                 : isOneOf(option, {"V", "T"}) ? WarningCode::speedKept
-                 : equalsNoCase(option, "Z")   ? WarningCode::blendKept
-                                               : WarningCode::statementKept,
+                 equalsNoCase(option, "Conc")          ? WarningCode::triggerKept
+                 : equalsAnyNoCase(option, {"V", "T"}) ? WarningCode::speedKept
+                 : equalsNoCase(option, "Z")           ? WarningCode::blendKept
+                                                       : WarningCode::statementKept,
                  piece);
             return;
         }
@@ -390,8 +371,8 @@ bool readLogic(RapidProgramReader& r, const RapidPiece& piece, std::string_view 
                 readSeconds(value, pulseLength)) {
                 continue;
             }
-            code = isOneOf(option, {"MaxTime", "TimeFlag"}) ? WarningCode::timeoutKept
-                                                            : WarningCode::statementKept;
+            code = equalsAnyNoCase(option, {"MaxTime", "TimeFlag"}) ? WarningCode::timeoutKept
+                                                                    : WarningCode::statementKept;
             options = true;
             continue;
         }
@@ -444,7 +425,7 @@ bool isPlainCall(std::string_view text, std::string_view word) {
 void readStatementPiece(RapidProgramReader& r, const RapidPiece& piece) {
     const std::string_view word = piece.word;
     const std::string_view text = piece.text;
-    if (isOneOf(word, {"CONST", "PERS", "VAR", "LOCAL", "TASK"})) {
+    if (equalsAnyNoCase(word, {"CONST", "PERS", "VAR", "LOCAL", "TASK"})) {
         readDeclaration(r, piece);
         return;
     }
@@ -461,37 +442,40 @@ void readStatementPiece(RapidProgramReader& r, const RapidPiece& piece) {
         keep(r, frame ? WarningCode::frameDefinitionKept : WarningCode::variableKept, piece);
         return;
     }
-    if (isOneOf(word, {"MoveJ", "MoveL", "MoveC"})) {
+    if (equalsAnyNoCase(word, {"MoveJ", "MoveL", "MoveC"})) {
         readMotion(r, piece);
         return;
     }
     WarningCode code = WarningCode::statementKept;
-    if (isOneOf(word, {"MoveAbsJ"})) {
+    if (equalsAnyNoCase(word, {"MoveAbsJ"})) {
         code = WarningCode::jointTargetKept;
-    } else if (isOneOf(word, {"MoveExtJ"})) {
+    } else if (equalsAnyNoCase(word, {"MoveExtJ"})) {
         code = WarningCode::externalAxesKept;
     } else if (startsWithNoCase(word, "Move") || startsWithNoCase(word, "Trigg") ||
-               isOneOf(word, {"IDelete", "CONNECT", "ISignalDI", "ISignalDO", "ITimer", "ISleep",
-                              "IWatch", "IEnable", "IDisable", "IPers", "IError"})) {
+               equalsAnyNoCase(word,
+                               {"IDelete", "CONNECT", "ISignalDI", "ISignalDO", "ITimer", "ISleep",
+                                "IWatch", "IEnable", "IDisable", "IPers", "IError"})) {
         code = WarningCode::triggerKept;
     } else if (startsWithNoCase(word, "Search") || startsWithNoCase(word, "Arc") ||
                startsWithNoCase(word, "Spot") || startsWithNoCase(word, "Cap") ||
                startsWithNoCase(word, "Paint") || startsWithNoCase(word, "Disp")) {
         code = WarningCode::technologyKept;
-    } else if (isOneOf(word, {"GOTO", "IF", "RETURN", "EXIT", "RAISE", "RETRY", "TRYNEXT"})) {
+    } else if (equalsAnyNoCase(word,
+                               {"GOTO", "IF", "RETURN", "EXIT", "RAISE", "RETRY", "TRYNEXT"})) {
         code = WarningCode::logicKept;
-    } else if (isOneOf(word, {"ConfJ", "ConfL"})) {
+    } else if (equalsAnyNoCase(word, {"ConfJ", "ConfL"})) {
         start(r, StatementKind::structural, piece);
         r.statement.structural = StructuralKind::setting;
         return;
-    } else if (isOneOf(word, {"WaitTime", "SetDO", "Set", "Reset", "PulseDO", "WaitDI"})) {
+    } else if (equalsAnyNoCase(word, {"WaitTime", "SetDO", "Set", "Reset", "PulseDO", "WaitDI"})) {
         if (readLogic(r, piece, word, code)) {
             return;
         }
-    } else if (isOneOf(word, {"Stop", "Break", "ExitCycle", "StopMove", "StartMove", "StorePath",
-                              "RestoPath", "ClearPath", "TPErase", "SyncMoveOn", "SyncMoveOff",
-                              "PDispOff", "EOffsOff", "CorrClear", "SoftDeact", "ResetRetryCount",
-                              "SpeedRefresh", "StopMoveReset"})) {
+    } else if (equalsAnyNoCase(word,
+                               {"Stop", "Break", "ExitCycle", "StopMove", "StartMove", "StorePath",
+                                "RestoPath", "ClearPath", "TPErase", "SyncMoveOn", "SyncMoveOff",
+                                "PDispOff", "EOffsOff", "CorrClear", "SoftDeact", "ResetRetryCount",
+                                "SpeedRefresh", "StopMoveReset"})) {
         // RAPID's own instructions without arguments, which no call stands for.
         code = WarningCode::statementKept;
     } else if (isPlainCall(text, word)) {
@@ -518,16 +502,17 @@ void readStructure(RapidProgramReader& r, const RapidPiece& piece) {
         keep(r, r.keptCode, piece);
         return;
     }
-    if (isOneOf(word, {"PROC", "FUNC", "TRAP", "LOCAL", "TASK"})) {
+    if (equalsAnyNoCase(word, {"PROC", "FUNC", "TRAP", "LOCAL", "TASK"})) {
         const std::string_view text = piece.text;
         std::size_t pos = skipRapidGap(text, 0);
-        while (isOneOf(text.substr(pos, wordEnd(text, pos) - pos), {"LOCAL", "TASK"})) {
-            pos = skipRapidGap(text, wordEnd(text, pos));
+        while (
+            equalsAnyNoCase(text.substr(pos, rapidWordEnd(text, pos) - pos), {"LOCAL", "TASK"})) {
+            pos = skipRapidGap(text, rapidWordEnd(text, pos));
         }
-        const std::size_t kindEnd = wordEnd(text, pos);
+        const std::size_t kindEnd = rapidWordEnd(text, pos);
         const std::string_view kind = text.substr(pos, kindEnd - pos);
         const std::size_t nameAt = skipRapidGap(text, kindEnd);
-        const std::string_view name = text.substr(nameAt, wordEnd(text, nameAt) - nameAt);
+        const std::string_view name = text.substr(nameAt, rapidWordEnd(text, nameAt) - nameAt);
         const std::size_t open = text.find('(', nameAt);
         const std::size_t close = text.find(')', nameAt);
         const bool parameters = open == std::string_view::npos || close == std::string_view::npos ||
@@ -552,12 +537,12 @@ void readStructure(RapidProgramReader& r, const RapidPiece& piece) {
         start(r, StatementKind::routineEnd, piece);
         return;
     }
-    if (isOneOf(word, {"ERROR", "BACKWARD", "UNDO"}) && r.inRoutine) {
+    if (equalsAnyNoCase(word, {"ERROR", "BACKWARD", "UNDO"}) && r.inRoutine) {
         r.handler = true;
         keep(r, WarningCode::logicKept, piece);
         return;
     }
-    if (isOneOf(word, {"MODULE", "ENDMODULE", "%%%", "VERSION", "LANGUAGE"})) {
+    if (equalsAnyNoCase(word, {"MODULE", "ENDMODULE", "%%%", "VERSION", "LANGUAGE"})) {
         start(r, StatementKind::structural, piece);
         return;
     }
@@ -567,7 +552,7 @@ void readStructure(RapidProgramReader& r, const RapidPiece& piece) {
 // A piece inside a kept block or routine, an error handler, or a jump's region.
 void readKeptPiece(RapidProgramReader& r, const RapidPiece& piece, WarningCode code) {
     if (piece.kind == RapidPieceKind::structure) {
-        if (r.keptRoutine && isOneOf(piece.word, {"ENDPROC", "ENDFUNC", "ENDTRAP"})) {
+        if (r.keptRoutine && equalsAnyNoCase(piece.word, {"ENDPROC", "ENDFUNC", "ENDTRAP"})) {
             r.keptRoutine = false;
             r.inRoutine = false;
         } else if (r.keptDepth > 0) {
@@ -595,7 +580,7 @@ void readPiece(RapidProgramReader& r, const RapidPiece& piece, const ProgramInpu
     }
     const bool region = inRegion(r.regions, piece.firstLine);
     if (!r.keptRoutine && piece.kind == RapidPieceKind::structure &&
-        isOneOf(piece.word, {"ENDPROC", "ENDMODULE"})) {
+        equalsAnyNoCase(piece.word, {"ENDPROC", "ENDMODULE"})) {
         r.keptDepth = 0; // a block left open ends with its routine
     }
     const bool handlerEnd =

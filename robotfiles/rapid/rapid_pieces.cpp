@@ -5,26 +5,6 @@
 
 namespace {
 
-bool isWordByte(char c) {
-    return isLetterByte(c) || isDigitByte(c) || c == '_';
-}
-
-std::size_t wordEnd(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && isWordByte(text[pos])) {
-        ++pos;
-    }
-    return pos;
-}
-
-bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-    for (const std::string_view known : words) {
-        if (equalsNoCase(word, known)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Where the ';' that ends a statement stands in the line from pos on, or
 // npos: strings and comments never span lines, so each line starts outside
 // both.
@@ -63,11 +43,11 @@ std::size_t codeEnd(std::string_view text, std::size_t pos) {
 bool endsHead(std::string_view text, std::size_t pos, std::size_t& end) {
     end = codeEnd(text, pos);
     std::size_t start = end;
-    while (start > pos && isWordByte(text[start - 1])) {
+    while (start > pos && isRapidWordByte(text[start - 1])) {
         --start;
     }
     const std::string_view last = text.substr(start, end - start);
-    return (start == pos || !isWordByte(text[start - 1])) &&
+    return (start == pos || !isRapidWordByte(text[start - 1])) &&
            (equalsNoCase(last, "THEN") || equalsNoCase(last, "DO"));
 }
 
@@ -98,14 +78,14 @@ void visitLine(const RapidPieceVisit& visit, RapidPieceKind kind, std::string_vi
 std::size_t structureAt(std::string_view text, std::size_t pos, std::size_t start,
                         std::uint64_t line, const RapidPieceVisit& visit, bool& head) {
     head = false;
-    std::size_t wordStop = wordEnd(text, pos);
+    std::size_t wordStop = rapidWordEnd(text, pos);
     std::string_view word = text.substr(pos, wordStop - pos);
     // LOCAL and TASK stand before PROC, FUNC and TRAP as before data.
     std::size_t next = skipBlanks(text, wordStop);
-    if (isOneOf(word, {"LOCAL", "TASK"})) {
-        const std::size_t after = wordEnd(text, next);
+    if (equalsAnyNoCase(word, {"LOCAL", "TASK"})) {
+        const std::size_t after = rapidWordEnd(text, next);
         const std::string_view second = text.substr(next, after - next);
-        if (!isOneOf(second, {"PROC", "FUNC", "TRAP"})) {
+        if (!equalsAnyNoCase(second, {"PROC", "FUNC", "TRAP"})) {
             return std::string_view::npos;
         }
     }
@@ -122,24 +102,25 @@ std::size_t structureAt(std::string_view text, std::size_t pos, std::size_t star
     } else if (next < text.size() && text[next] == ':' &&
                (next + 1 >= text.size() || text[next + 1] != '=')) {
         // "name:" a label; "VERSION:1" and "LANGUAGE:ENGLISH" of an old header.
-        piece.label = !isOneOf(word, {"VERSION", "LANGUAGE", "DEFAULT"});
-        end = isOneOf(word, {"VERSION", "LANGUAGE"}) ? codeEnd(text, pos) : next + 1;
-    } else if (isOneOf(word, {"LOCAL", "TASK", "PROC", "FUNC", "TRAP"})) {
+        piece.label = !equalsAnyNoCase(word, {"VERSION", "LANGUAGE", "DEFAULT"});
+        end = equalsAnyNoCase(word, {"VERSION", "LANGUAGE"}) ? codeEnd(text, pos) : next + 1;
+    } else if (equalsAnyNoCase(word, {"LOCAL", "TASK", "PROC", "FUNC", "TRAP"})) {
         end = routineHeadEnd(text, pos);
-    } else if (isOneOf(word, {"MODULE", "ENDMODULE", "ENDPROC", "ENDFUNC", "ENDTRAP", "ELSE",
-                              "ERROR", "BACKWARD", "UNDO", "RECORD", "ENDRECORD", "ENDIF",
-                              "ENDWHILE", "ENDFOR", "ENDTEST"})) {
+    } else if (equalsAnyNoCase(word, {"MODULE", "ENDMODULE", "ENDPROC", "ENDFUNC", "ENDTRAP",
+                                      "ELSE", "ERROR", "BACKWARD", "UNDO", "RECORD", "ENDRECORD",
+                                      "ENDIF", "ENDWHILE", "ENDFOR", "ENDTEST"})) {
         end = codeEnd(text, pos);
         piece.opens = equalsNoCase(word, "RECORD");
-        piece.closes = isOneOf(word, {"ENDIF", "ENDWHILE", "ENDFOR", "ENDTEST", "ENDRECORD"});
-    } else if (isOneOf(word, {"TEST"})) {
+        piece.closes =
+            equalsAnyNoCase(word, {"ENDIF", "ENDWHILE", "ENDFOR", "ENDTEST", "ENDRECORD"});
+    } else if (equalsAnyNoCase(word, {"TEST"})) {
         end = codeEnd(text, pos);
         piece.opens = true;
-    } else if (isOneOf(word, {"CASE"})) {
+    } else if (equalsAnyNoCase(word, {"CASE"})) {
         // CASE 1, 2: up to its ':'; an instruction may follow on the line.
         const std::size_t colon = text.find(':', wordStop);
         end = colon == std::string_view::npos ? codeEnd(text, pos) : colon + 1;
-    } else if (isOneOf(word, {"IF", "ELSEIF", "WHILE", "FOR"})) {
+    } else if (equalsAnyNoCase(word, {"IF", "ELSEIF", "WHILE", "FOR"})) {
         const std::size_t semicolon = statementEnd(text, pos);
         std::size_t headEnd = 0;
         if (endsHead(text, pos, headEnd) &&
@@ -177,7 +158,7 @@ void visitStatement(RapidSplitter& s, std::string_view text, std::uint64_t offse
     piece.kind = kind;
     piece.text = text;
     const std::size_t start = skipBlanks(text, 0);
-    piece.word = text.substr(start, wordEnd(text, start) - start);
+    piece.word = text.substr(start, rapidWordEnd(text, start) - start);
     piece.firstLine = firstLine;
     piece.lastLine = lastLine;
     // The walker reads a statement up to its ';', without it.
@@ -242,7 +223,8 @@ void splitRapidLine(RapidSplitter& s, const SourceLine& line, const RapidPieceVi
             piece.kind = RapidPieceKind::structure;
             piece.text = s.text;
             const std::size_t start = skipBlanks(s.text, 0);
-            piece.word = std::string_view(s.text).substr(start, wordEnd(s.text, start) - start);
+            piece.word =
+                std::string_view(s.text).substr(start, rapidWordEnd(s.text, start) - start);
             piece.opens = !equalsNoCase(piece.word, "ELSEIF");
             piece.firstLine = s.firstLine;
             piece.lastLine = line.number;

@@ -1,6 +1,7 @@
 #include "robotfiles/rapid/rapid_statement.h"
 
 #include "robotfiles/rapid/rapid_record.h"
+#include "robotfiles/rapid/rapid_values.h"
 #include "robotfiles/scan_text.h"
 
 #include <algorithm>
@@ -49,17 +50,6 @@ struct Walk {
     // of a record, not a pose of its own.
     bool inOtherData = false;
 };
-
-bool isWordByte(char c) {
-    return isLetterByte(c) || isDigitByte(c) || c == '_';
-}
-
-std::size_t wordEnd(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && isWordByte(text[pos])) {
-        ++pos;
-    }
-    return pos;
-}
 
 std::size_t lineEnd(std::string_view text, std::size_t pos) {
     const void* end = std::memchr(text.data() + pos, '\n', text.size() - pos);
@@ -239,7 +229,7 @@ bool readSizes(RapidCursor& cursor, Declaration& declaration) {
             cursor.expected = "'}' after at most three sizes of the array";
             return false;
         }
-        const std::size_t end = wordEnd(text, cursor.pos);
+        const std::size_t end = rapidWordEnd(text, cursor.pos);
         if (cursor.pos < text.size() && isDigitByte(text[cursor.pos])) {
             std::uint32_t size = 0;
             const auto result = std::from_chars(text.data() + cursor.pos, text.data() + end, size);
@@ -271,7 +261,7 @@ bool readSizes(RapidCursor& cursor, Declaration& declaration) {
 std::size_t readDeclaration(Walk& walk, std::size_t keywordEnd) {
     const std::string_view text = walk.statement.text;
     const std::size_t typeAt = skipRapidGap(text, keywordEnd);
-    const std::size_t typeEnd = wordEnd(text, typeAt);
+    const std::size_t typeEnd = rapidWordEnd(text, typeAt);
     const std::string_view typeWord = text.substr(typeAt, typeEnd - typeAt);
     const TypeWord* found =
         std::find_if(std::begin(typeWords), std::end(typeWords),
@@ -287,7 +277,7 @@ std::size_t readDeclaration(Walk& walk, std::size_t keywordEnd) {
     if (nameAt >= text.size() || !isLetterByte(text[nameAt])) {
         return nameAt;
     }
-    const std::size_t nameEnd = wordEnd(text, nameAt);
+    const std::size_t nameEnd = rapidWordEnd(text, nameAt);
     declaration.name = text.substr(nameAt, nameEnd - nameAt);
 
     RapidCursor cursor{text, skipRapidGap(text, nameEnd)};
@@ -374,10 +364,10 @@ std::size_t indexEnd(std::string_view text, std::size_t pos) {
 // p10, pStack{2} or rec.target, that may be assigned a robtarget.
 std::size_t readAssignment(Walk& walk, std::size_t nameAt) {
     const std::string_view text = walk.statement.text;
-    std::size_t nameEnd = wordEnd(text, nameAt);
+    std::size_t nameEnd = rapidWordEnd(text, nameAt);
     for (;;) {
         if (nameEnd + 1 < text.size() && text[nameEnd] == '.' && isLetterByte(text[nameEnd + 1])) {
-            nameEnd = wordEnd(text, nameEnd + 1);
+            nameEnd = rapidWordEnd(text, nameEnd + 1);
         } else if (const std::size_t end = indexEnd(text, nameEnd); end > nameEnd) {
             nameEnd = end;
         } else {
@@ -399,20 +389,11 @@ bool isDeclarationWord(std::string_view word) {
     return equalsNoCase(word, "CONST") || equalsNoCase(word, "PERS") || equalsNoCase(word, "VAR");
 }
 
-bool isOneOf(std::string_view word, std::initializer_list<std::string_view> words) {
-    for (const std::string_view known : words) {
-        if (equalsNoCase(word, known)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Past a routine's head: its name, and its parameters in parentheses where
 // it has them (a TRAP has none).
 std::size_t skipRoutineHead(std::string_view text, std::size_t pos, bool parameters) {
     if (!parameters) {
-        return wordEnd(text, skipRapidGap(text, pos));
+        return rapidWordEnd(text, skipRapidGap(text, pos));
     }
     const std::size_t open = text.find('(', pos);
     if (open == std::string_view::npos) {
@@ -428,31 +409,32 @@ std::size_t skipRoutineHead(std::string_view text, std::size_t pos, bool paramet
 // for a word of no structure.
 std::size_t readStructureWord(Walk& walk, std::string_view word, std::size_t end) {
     const std::string_view text = walk.statement.text;
-    if (isOneOf(word, {"PROC", "FUNC", "TRAP"})) {
+    if (equalsAnyNoCase(word, {"PROC", "FUNC", "TRAP"})) {
         walk.work.inRoutine = true;
         walk.expectInstruction = true;
         return skipRoutineHead(text, end, !equalsNoCase(word, "TRAP"));
     }
-    if (isOneOf(word, {"ENDPROC", "ENDFUNC", "ENDTRAP"})) {
+    if (equalsAnyNoCase(word, {"ENDPROC", "ENDFUNC", "ENDTRAP"})) {
         walk.work.inRoutine = false;
         walk.expectInstruction = true;
         return end;
     }
-    if (isOneOf(word, {"MODULE"})) {
+    if (equalsAnyNoCase(word, {"MODULE"})) {
         walk.work.sawModule = true;
-        return wordEnd(text, skipRapidGap(text, end));
+        return rapidWordEnd(text, skipRapidGap(text, end));
     }
-    if (isOneOf(word, {"IF", "ELSEIF", "WHILE", "FOR", "TEST", "CASE", "RETURN", "RAISE"})) {
+    if (equalsAnyNoCase(word,
+                        {"IF", "ELSEIF", "WHILE", "FOR", "TEST", "CASE", "RETURN", "RAISE"})) {
         walk.expectInstruction = false;
         return end;
     }
-    if (isOneOf(word, {"THEN", "ELSE", "DO", "ENDIF", "ENDWHILE", "ENDFOR", "ENDTEST", "DEFAULT",
-                       "ERROR", "BACKWARD", "UNDO", "ENDMODULE"})) {
+    if (equalsAnyNoCase(word, {"THEN", "ELSE", "DO", "ENDIF", "ENDWHILE", "ENDFOR", "ENDTEST",
+                               "DEFAULT", "ERROR", "BACKWARD", "UNDO", "ENDMODULE"})) {
         walk.expectInstruction = true;
         return end;
     }
-    if (isOneOf(word,
-                {"LOCAL", "TASK", "SYSMODULE", "NOSTEPIN", "VIEWONLY", "READONLY", "NOVIEW"})) {
+    if (equalsAnyNoCase(
+            word, {"LOCAL", "TASK", "SYSMODULE", "NOSTEPIN", "VIEWONLY", "READONLY", "NOVIEW"})) {
         return end;
     }
     return std::string_view::npos;
@@ -529,7 +511,7 @@ void reportMotion(const Walk& walk) {
         ++taken;
         if (text[begin] == '[') {
             visit.offset = place.offset;
-        } else if (wordEnd(text, begin) == end) {
+        } else if (rapidWordEnd(text, begin) == end) {
             visit.target.assign(text.substr(begin, end - begin));
         } else {
             continue; // Offs(p10, ...), an expression: no point of its own
@@ -567,7 +549,7 @@ void readRapidStatement(const RapidStatement& statement, bool ended, RapidWorksp
         } else if (c == '[') {
             pos = readInline(walk, pos, pos, pos);
         } else if (isLetterByte(c)) {
-            const std::size_t end = wordEnd(text, pos);
+            const std::size_t end = rapidWordEnd(text, pos);
             const std::string_view word = text.substr(pos, end - pos);
             if (isDeclarationWord(word)) {
                 pos = readDeclaration(walk, end);
@@ -589,7 +571,7 @@ void readRapidStatement(const RapidStatement& statement, bool ended, RapidWorksp
             walk.expectInstruction = true; // after a label, or a CASE's value
             ++pos;
         } else if (isDigitByte(c)) {
-            pos = wordEnd(text, pos); // a number such as 9E9: never a name
+            pos = rapidWordEnd(text, pos); // a number such as 9E9: never a name
         } else {
             ++pos;
         }

@@ -8,6 +8,17 @@
 // every number kept. Blanks, line endings and "!" comments may stand between
 // any two tokens.
 
+// A byte of a RAPID name or keyword, and the end of the word at pos.
+inline bool isRapidWordByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+inline std::size_t rapidWordEnd(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && isRapidWordByte(text[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
 enum class RapidType { robtarget, tooldata, wobjdata, pose, jointtarget };
 
 struct RapidNumber {
