@@ -110,21 +110,6 @@ LineReadResult scanStream(std::FILE* file, Vendor vendor, const ScanCallbacks& o
 void scanText(std::string_view text, Vendor vendor, const ScanCallbacks& out,
               const ScanContext& context) {
     FileScanner scanner = startScan(vendor, context);
-    std::uint64_t offset = 0;
-    std::uint64_t number = 1;
-    while (offset < text.size()) {
-        std::size_t end = text.find('\n', offset);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        SourceLine line;
-        line.text = text.substr(offset, end - offset);
-        line.offset = offset;
-        line.number = number++;
-        line.overlong = line.text.size() > maxLineBytes;
-        if (line.overlong) {
-            line.text = line.text.substr(withoutLineEnd(line.text).size());
-        }
-        scanLine(scanner, line, out);
-        offset = end;
-    }
+    forEachTextLine(text, [&](const SourceLine& line) { scanLine(scanner, line, out); });
     finishScan(scanner, out);
 }

@@ -1,5 +1,7 @@
 #include "robotfiles/program_readers.h"
 
+#include "robotfiles/line_reader.h"
+
 void startProgramReader(ProgramReader& reader, const ProgramInfo& program, PointTable& points) {
     reader.vendor = program.vendor;
     switch (program.vendor) {

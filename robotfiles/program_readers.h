@@ -38,30 +38,3 @@ void finishProgramFile(ProgramReader& reader, const ProgramInput& out);
 // of program.files: for tests, fuzzing and single texts.
 void readProgramText(const ProgramInfo& program, std::span<const std::string_view> texts,
                      PointTable& points, const ProgramInput& out);
-
-// Calls visit(line) for each line of a text, as the line reader hands them
-// over (line endings kept, overlong lines cut to their ending).
-template <typename Visit>
-void forEachTextLine(std::string_view text, Visit visit);
-
-#include "robotfiles/line_reader.h"
-
-template <typename Visit>
-void forEachTextLine(std::string_view text, Visit visit) {
-    std::uint64_t offset = 0;
-    std::uint64_t number = 1;
-    while (offset < text.size()) {
-        std::size_t end = text.find('\n', offset);
-        end = end == std::string_view::npos ? text.size() : end + 1;
-        SourceLine line;
-        line.text = text.substr(offset, end - offset);
-        line.offset = offset;
-        line.number = number++;
-        line.overlong = line.text.size() > maxLineBytes;
-        if (line.overlong) {
-            line.text = line.text.substr(withoutLineEnd(line.text).size());
-        }
-        visit(line);
-        offset = end;
-    }
-}

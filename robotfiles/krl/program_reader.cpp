@@ -135,6 +135,17 @@ void emit(const Statement& statement, const ProgramInput& out) {
     }
 }
 
+// A point the data declares: its statement, and the point for the motions.
+void declarePoint(KrlProgramReader& r, const PoseRecord& pose, const SourceLine& line,
+                  std::string_view text) {
+    startStatement(r.work, StatementKind::pointDeclaration, r.file, line.number, text);
+    r.work.key = pose.name;
+    pointFromRecord(pose, r.work.point);
+    if (r.points != nullptr) {
+        addPoint(*r.points, r.work.key, r.work.point);
+    }
+}
+
 void kept(KrlProgramReader& r, WarningCode code, const SourceLine& line, std::string_view text) {
     keptStatement(r.work, code, r.file, line.number, text);
 }
@@ -378,12 +389,7 @@ void readDeclaration(KrlProgramReader& r, const SourceLine& line, std::string_vi
     switch (pose->role) {
     case PoseRole::position:
     case PoseRole::joint:
-        startStatement(r.work, StatementKind::pointDeclaration, r.file, line.number, text);
-        r.work.key = pose->name;
-        pointFromRecord(*pose, r.work.point);
-        if (r.points != nullptr) {
-            addPoint(*r.points, r.work.key, r.work.point);
-        }
+        declarePoint(r, *pose, line, text);
         return;
     case PoseRole::frame:
         kept(r, WarningCode::frameDefinitionKept, line, text);
@@ -630,12 +636,7 @@ void readAssignment(KrlProgramReader& r, const SourceLine& line, std::string_vie
     const PoseRecord* pose = declaredPose(r);
     if (r.poses.inData && pose != nullptr && pose->role == PoseRole::position) {
         // An element of an array of points given its value in the .dat.
-        startStatement(r.work, StatementKind::pointDeclaration, r.file, line.number, text);
-        r.work.key = pose->name;
-        pointFromRecord(*pose, r.work.point);
-        if (r.points != nullptr) {
-            addPoint(*r.points, r.work.key, r.work.point);
-        }
+        declarePoint(r, *pose, line, text);
         return;
     }
     if (readOutput(r, line, text, kl)) {
